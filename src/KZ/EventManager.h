@@ -1,0 +1,22 @@
+#ifndef KZ_EVENTMANAGER_H
+#define KZ_EVENTMANAGER_H
+
+#include <SDL/SDL.h>
+
+class KZ_Space;
+
+// The event pump run once per frame: mouse events go to KZ_MouseManager, the
+// window's quit event stops the application, everything else is ignored.
+// A class of static members only; never instantiated.
+class KZ_EventManager {
+public:
+    static KZ_Space* space; // the application to stop on a quit event
+    static SDL_Event event; // the one record every polled event is read into
+
+    // Remembers the application to stop on a quit event.
+    static void init(KZ_Space* space);
+    // Starts a new mouse cycle, then handles every pending event; never waits.
+    static void poll();
+};
+
+#endif
