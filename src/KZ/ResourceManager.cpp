@@ -1,0 +1,143 @@
+#include "KZ/ResourceManager.h"
+
+#include "KZ/Display.h"
+#include "KZ/Sprite.h"
+
+#include <SDL/SDL_image.h>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+GLuint KZ_ResourceManager::loadTexture(std::string path) {
+    return loadTexture(path, nullptr);
+}
+
+GLuint KZ_ResourceManager::loadTexture(std::string path, KZ_Sprite* sprite) {
+    SDL_Surface* surface = IMG_Load(path.c_str());
+    if (surface == nullptr) {
+        fail("Could not load " + path + ": run the game from the folder that holds res/");
+    }
+    // The sprite learns the size before the upload, so its boxes are right
+    // even while the texture is being made.
+    if (sprite != nullptr) {
+        sprite->setWidth(surface->w);
+        sprite->setHeight(surface->h);
+    }
+    GLuint texture = upload(surface);
+    SDL_FreeSurface(surface);
+    return texture;
+}
+
+GLuint KZ_ResourceManager::sdlSurfaceToTexture(SDL_Surface* surface) {
+    if (surface == nullptr) {
+        fail("Could not make a texture: no picture was given");
+    }
+    return upload(surface);
+}
+
+int KZ_ResourceManager::powerOfTwo(int n) {
+    // Doubling past 2^30 would overflow an int; no larger power of two fits.
+    const int largest = 1 << 30;
+    if (n > largest) {
+        return largest;
+    }
+    int power = 1;
+    while (power < n) {
+        power *= 2;
+    }
+    return power;
+}
+
+// The alignment (8, 4, 2 or 1) whose padding gives rows of exactly `pitch`
+// bytes, or 0 when none does and the rows must be repacked.
+static int unpackAlignment(int rowBytes, int pitch) {
+    for (int alignment = 8; alignment >= 1; alignment /= 2) {
+        if ((rowBytes + alignment - 1) / alignment * alignment == pitch) {
+            return alignment;
+        }
+    }
+    return 0;
+}
+
+GLuint KZ_ResourceManager::upload(SDL_Surface* surface) {
+    const int width = surface->w;
+    const int height = surface->h;
+    if ((width & (width - 1)) != 0) {
+        std::printf("warning: image.bmp's width is not a power of 2\n");
+    }
+    if ((height & (height - 1)) != 0) {
+        std::printf("warning: image.bmp's height is not a power of 2\n");
+    }
+
+    // Palette, grey and 16-bit pictures have no OpenGL format of their own
+    // here: they are converted to 32-bit RGBA (bytes R, G, B, A) and uploaded
+    // as such, so they still look right.
+    SDL_Surface* converted = nullptr;
+    const int bytes = surface->format->BytesPerPixel;
+    if (bytes != 3 && bytes != 4) {
+        std::printf("warning: the image is not truecolor..  this will probably break\n");
+        SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0x000000FF, 0x0000FF00,
+                                                 0x00FF0000, 0xFF000000);
+        if (rgba != nullptr) {
+            converted = SDL_ConvertSurface(surface, rgba->format, SDL_SWSURFACE);
+            SDL_FreeSurface(rgba);
+        }
+        if (converted == nullptr) {
+            fail(std::string("Could not convert the picture to RGBA: ") + SDL_GetError());
+        }
+    }
+    SDL_Surface* source = converted != nullptr ? converted : surface;
+
+    const int components = source->format->BytesPerPixel;
+    GLenum format;
+    if (components == 4) {
+        format = source->format->Rmask == 0x000000FF ? GL_RGBA : GL_BGRA_EXT;
+    } else {
+        format = source->format->Rmask == 0x000000FF ? GL_RGB : GL_BGR_EXT;
+    }
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+
+    if (SDL_MUSTLOCK(source)) {
+        SDL_LockSurface(source);
+    }
+    // SDL pads each row to its pitch (24-bit pictures of odd width end rows
+    // on a 4-byte boundary). Tell OpenGL about the padding, or repack the rows
+    // when no alignment describes it, so the picture is not skewed.
+    const int rowBytes = width * components;
+    const int pitch = source->pitch;
+    const int alignment = unpackAlignment(rowBytes, pitch);
+    std::vector<unsigned char> packed;
+    const void* pixels = source->pixels;
+    if (alignment == 0) {
+        packed.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height));
+        const unsigned char* row = static_cast<const unsigned char*>(source->pixels);
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(&packed[static_cast<std::size_t>(y) * rowBytes], row + y * pitch,
+                        static_cast<std::size_t>(rowBytes));
+        }
+        pixels = packed.data();
+    }
+    GLint previousAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment == 0 ? 1 : alignment);
+    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    if (SDL_MUSTLOCK(source)) {
+        SDL_UnlockSurface(source);
+    }
+
+    if (converted != nullptr) {
+        SDL_FreeSurface(converted);
+    }
+    return texture;
+}
+
+void KZ_ResourceManager::fail(const std::string& what) {
+    std::printf("SDL could not load image.bmp: %s\n", SDL_GetError());
+    KZ_Display::quitWithError(what);
+}

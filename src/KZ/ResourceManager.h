@@ -1,0 +1,45 @@
+#ifndef KZ_RESOURCEMANAGER_H
+#define KZ_RESOURCEMANAGER_H
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <string>
+
+class KZ_Sprite;
+
+// Turns pictures (image files or SDL surfaces already in memory) into OpenGL
+// textures. The only way the engine loads pictures. A class of static members
+// only; never instantiated. Needs SDL and the OpenGL context up (KZ_Display).
+//
+// Every call makes a new texture (nothing is cached) with linear filtering,
+// no mip-maps and the picture's own size; the texture name belongs to the
+// caller from then on. A picture that cannot be read ends the program in an
+// orderly way: there is no sensible picture to show in its place.
+class KZ_ResourceManager {
+public:
+    // Loads the image file at `path` (relative to the working directory) and
+    // returns its texture name.
+    static GLuint loadTexture(std::string path);
+
+    // Loads the image file at `path` and returns its texture name; when
+    // `sprite` is not null, first tells it the picture's size through
+    // setWidth() and then setHeight().
+    static GLuint loadTexture(std::string path, KZ_Sprite* sprite);
+
+    // Makes a texture from a surface the caller holds and keeps.
+    static GLuint sdlSurfaceToTexture(SDL_Surface* surface);
+
+    // The smallest power of two not less than `n`, starting from 1. Values
+    // above 2^30 give 2^30, the largest power of two an int holds.
+    static int powerOfTwo(int n);
+
+private:
+    // Warns about sides that are not powers of two, picks the pixel format and
+    // uploads the surface into a new texture. Does not free the surface.
+    static GLuint upload(SDL_Surface* surface);
+
+    // Reports a picture that could not be read and ends the program.
+    [[noreturn]] static void fail(const std::string& what);
+};
+
+#endif
