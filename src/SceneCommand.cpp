@@ -1,0 +1,9 @@
+#include "SceneCommand.h"
+
+void SceneCommand::execute() {}
+
+bool SceneCommand::isDone() {
+    return true;
+}
+
+SceneCommand::~SceneCommand() {}

@@ -1,0 +1,62 @@
+#include "XarnTopico.h"
+
+#include "KZ/FontRenderer.h"
+#include "KZ/MouseManager.h"
+#include "KZ/Sprite.h"
+
+XarnTopico::XarnTopico(std::string text)
+    : sprite(nullptr)
+    , fontRenderer(nullptr)
+    , fontPath("res/Vera.ttf")
+    , text(text)
+    , height(20)
+    , width(200)
+    , hover(true) {
+    x = 0;
+    y = 0;
+    z = 10;
+}
+
+XarnTopico::~XarnTopico() {
+    XarnTopico::unloadGraphics();
+}
+
+void XarnTopico::step() {
+    int mx = KZ_MouseManager::getX();
+    int my = KZ_MouseManager::getY();
+    // The fixed area, not the rendered text's size; strict on all four edges.
+    if (x < mx && mx < x + width && y < my && my < y + height) {
+        if (KZ_MouseManager::clickWasPressed(KZ_MouseManager::LEFT_BUTTON))
+            clicked();
+        hover = true;
+    } else {
+        hover = false;
+    }
+}
+
+void XarnTopico::draw(KZ_Graphics*) {
+    if (fontRenderer == nullptr)
+        return;
+    if (hover && sprite != nullptr)
+        sprite->draw(x, y, z);
+    fontRenderer->draw(x, y, z);
+}
+
+void XarnTopico::loadGraphics() {
+    if (fontRenderer != nullptr)
+        return;
+    fontRenderer = new KZ_FontRenderer(fontPath, 18);
+    fontRenderer->renderText(text, -1);
+    sprite = new KZ_Sprite("res/opaque.png");
+    sprite->setWidth(width);
+    sprite->setHeight(height);
+}
+
+void XarnTopico::unloadGraphics() {
+    if (fontRenderer != nullptr)
+        delete fontRenderer;
+    if (sprite != nullptr)
+        delete sprite;
+    fontRenderer = nullptr;
+    sprite = nullptr;
+}
