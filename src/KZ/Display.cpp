@@ -24,6 +24,15 @@ void KZ_Display::init() {
     if (SDL_Init(SDL_INIT_EVERYTHING) < 0 && SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
         quitWithError(std::string("Could not initialise SDL: ") + SDL_GetError());
     }
+    // Without a display SDL falls back to drivers that draw nowhere; the game
+    // would then run with no window to see or close, for ever. Only a player
+    // (or a test) who names such a driver on purpose gets it.
+    char driver[32] = "";
+    SDL_VideoDriverName(driver, sizeof driver);
+    const std::string name = driver;
+    if ((name == "offscreen" || name == "dummy") && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        quitWithError("Could not open the window: no display (is DISPLAY set?)");
+    }
     if (TTF_Init() == -1) {
         quitWithError(std::string("Could not initialise SDL_ttf: ") + TTF_GetError());
     }
