@@ -419,26 +419,55 @@ def text_match(screen, mask, left, top):
     return recall, precision
 
 
-def shows_text(screen, mask, left, top, threshold=0.97):
+def shows_text(screen, mask, left, top, precision_needed=0.97):
+    """The screen shows the text of `mask` at (left, top): nearly every glyph
+    pixel is white, and nearly every white pixel around is a glyph pixel.
+    Over the dark strip nothing else is white; over the scene, pictures may be,
+    so callers checking text there ask for less precision."""
     recall, precision = text_match(screen, mask, left, top)
-    return recall >= threshold and precision >= threshold
+    return recall >= 0.97 and precision >= precision_needed
 
 
-def region_difference(a, b, box, mask=None):
-    """Mean absolute difference per channel between pictures `a` and `b` over
-    box = (left, top, width, height); with `mask` (an RGBA picture the size of
-    the box), only where the mask is opaque."""
+# Precision asked of text drawn straight over the scene's pictures.
+OVER_SCENE = 0.85
+
+
+def background_difference(screen, reference, box, exclude=()):
+    """Mean absolute difference per channel between two window pictures over
+    box = (left, top, width, height), leaving out the rectangles in `exclude`."""
     left, top, width, height = box
     total = count = 0
-    for y in range(height):
-        for x in range(width):
-            if mask is not None and mask.pixel(x, y)[3] < 250:
+    for y in range(top, top + height):
+        for x in range(left, left + width):
+            if any(ex <= x < ex + ew and ey <= y < ey + eh for ex, ey, ew, eh in exclude):
                 continue
-            pa = a.rgb(left + x, top + y)
-            pb = b.rgb(left + x, top + y) if isinstance(b, Image) and b.channels != 4 else b.pixel(x, y)[:3]
-            total += abs(pa[0] - pb[0]) + abs(pa[1] - pb[1]) + abs(pa[2] - pb[2])
+            a, b = screen.rgb(x, y), reference.rgb(x, y)
+            total += abs(a[0] - b[0]) + abs(a[1] - b[1]) + abs(a[2] - b[2])
             count += 3
     return total / count if count else 0.0
+
+
+def picture_difference(screen, picture, left, top, bottom=None):
+    """Mean absolute difference per channel between the screen and an RGBA
+    `picture` drawn with its corner at (left, top), over the picture's opaque
+    pixels above window row `bottom`."""
+    bottom = screen.height if bottom is None else bottom
+    total = count = 0
+    for y in range(picture.height):
+        sy = top + y
+        if sy < 0 or sy >= bottom:
+            continue
+        for x in range(picture.width):
+            sx = left + x
+            if sx < 0 or sx >= screen.width:
+                continue
+            p = picture.pixel(x, y)
+            if p[3] < 250:
+                continue
+            a = screen.rgb(sx, sy)
+            total += abs(a[0] - p[0]) + abs(a[1] - p[1]) + abs(a[2] - p[2])
+            count += 3
+    return total / count if count else 255.0
 
 
 # --- Running a test script ---------------------------------------------------
@@ -476,10 +505,27 @@ def run(test):
     args = arguments()
     try:
         test(args)
+        print("PASSED", flush=True)
     except Failure as failure:
         print("FAILED: %s" % failure, flush=True)
         sys.exit(1)
-    print("PASSED", flush=True)
+
+
+def play_session(args, play):
+    """Runs the game in a private X server, calls play(demo), closes the
+    window as a user does and checks that the session ended normally."""
+    with XServer() as xserver:
+        game = Game(args.binary, args.root, xserver)
+        try:
+            game.wait_for_line("Starting Demo")
+            game.find_window()
+            play(Demo(game, args.root, args.render_tool))
+            game.close()
+            status = game.wait_exit()
+        finally:
+            game.kill()
+    check(status == 0, "exit status %r after closing the window" % status)
+    expect_clean_session(game.output())
 
 
 def expect_clean_session(lines):
@@ -499,3 +545,297 @@ def expect_clean_session(lines):
 
 def which(program):
     return shutil.which(program) is not None
+
+
+# --- The demo, as a player sees it --------------------------------------------
+
+OPENING = [
+    # (line, portrait on screen: 1 or 2)
+    ("Buenos dias comisario", 1),
+    ("Lamento haberlo hecho venir de improviso, pero este caso lo amerita", 1),
+    ("El cadaver ya fue retirado y enviado a la morgue", 1),
+    ("La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente la cabeza", 1),
+    ("La cabeza de la victima sigue desaparecida", 2),
+    ("De igual manera, no hemos encontrado el arma homicida", 2),
+    ("Lo dejo para que investigue, no dude en preguntarme cualquier duda que tenga", 1),
+]
+
+VERBS = ["Hablar", "Examinar", "Recoger", "Mover"]
+
+
+class DemoObject:
+    """One object of the investigation scene: where it is, what it offers and
+    what it says (for the bin, what it says while the knife is still inside)."""
+
+    def __init__(self, name, picture, x, y, verbs, lines):
+        self.name = name
+        self.picture = picture
+        self.x = x
+        self.y = y
+        self.verbs = verbs
+        self.lines = lines
+        self.width = self.height = None  # from the picture, see Demo.__init__
+
+    def centre(self):
+        return self.x + self.width // 2, self.y + self.height // 2
+
+    def rect(self):
+        return self.x, self.y, self.width, self.height
+
+
+def demo_objects():
+    return [
+        DemoObject(
+            "Lagartija", "lagartija.png", 20, 290, VERBS,
+            {
+                "Hablar": [
+                    "No pienso hablarle a una lagartija, las lagartijas no hablan",
+                    "¿O si?",
+                    "Hola lagartija",
+                    "...",
+                ],
+                "Examinar": ["Parece una lagartija comun y corriente tomando sol"],
+                "Recoger": ["Ouch!", "Me mordio..."],
+                "Mover": ["No creo que quiera moverse, parece comoda tomando sol"],
+            },
+        ),
+        DemoObject(
+            "Silueta", "silueta.png", 380, 320, ["Examinar", "Recoger", "Mover"],
+            {
+                "Examinar": [
+                    "Aca yacia el cuerpo de la victima",
+                    "Hay manchas de sangre verde por todas partes",
+                ],
+                "Recoger": ["Como se supone que recoga algo que esta pintado"],
+                "Mover": ["Sera mejor que no toque nada"],
+            },
+        ),
+        DemoObject(
+            "Policia", "policia.png", 400, 80, ["Hablar", "Examinar"],
+            {
+                "Hablar": ["Quizas luego"],
+                "Examinar": ["Es un policia comun y corriente, un poco desaliñado quizas"],
+            },
+        ),
+        DemoObject(
+            "Basurero", "basurero2.png", 280, 190, VERBS,
+            {
+                "Hablar": ["¿Hay alguien viviendo ahi dentro?", "...", "No hay respuesta"],
+                "Examinar": [
+                    "Quizas el asesino escondio algo en este lugar",
+                    "...",
+                    "Hay algo extraño en el fondo",
+                ],
+                "Recoger": [
+                    "No se si deba meter la mano ahi...",
+                    "Todo sea por la justicia!",
+                    "Aca dentro hay un cuchillo",
+                    "Lo guardare como evidencia",
+                ],
+                "Mover": ["Esta firmemente apernado al piso"],
+            },
+        ),
+    ]
+
+
+# What the bin says once the knife has been taken.
+BIN_AFTER_KNIFE = {"Examinar": ["No parece haber nada mas"], "Recoger": ["Ya he cogido el cuchillo"]}
+
+
+class Demo:
+    """Plays the demo through a running Game: finds what should be on screen
+    from the game's own pictures and text renderer, and waits for it.
+    `record(step, picture)`, if given, receives a picture of every step."""
+
+    W, H = 640, 480
+    LINE_AT = (20, 380)  # the dialog strip's text corner
+    LINE_WIDTH = 540  # the strip wraps its lines at this width
+    LINE_SIZE = 18
+    LABEL_SIZE = 20
+    BUTTON_SIZE = 18
+    BUTTON_MARGIN = 5
+    MENU_W, MENU_H = 100, 128  # the verb menu's nominal size
+    STRIP_TOP = 368  # the strip's backdrop starts here
+    START_AT = (420, 390)  # "Empezar"
+    NEUTRAL = (620, 20)  # a point over no object, for clicks that only go on
+
+    def __init__(self, game, root, tool, record=None):
+        check(tool and os.path.exists(tool), "the text tool is missing: %r" % tool)
+        self.game = game
+        self.root = root
+        self.tool = tool
+        self.record = record or (lambda step, picture: None)
+        self.masks = {}
+        self.objects = demo_objects()
+        for obj in self.objects:
+            pic = load_picture(os.path.join(root, "res", obj.picture))
+            obj.width, obj.height = pic.width, pic.height
+        self.portraits = {
+            n: load_picture(os.path.join(root, "res", "personaje%d.png" % n)) for n in (1, 2)
+        }
+        self.background = None  # the menu's picture: the bare background, once seen
+
+    def obj(self, name):
+        return next(o for o in self.objects if o.name == name)
+
+    def mask(self, text, size, width):
+        key = (text, size, width)
+        if key not in self.masks:
+            self.masks[key] = render_text(self.tool, self.root, text, size, width)
+        return self.masks[key]
+
+    # The menu
+
+    def wait_menu(self):
+        """Waits for the main menu; keeps its picture as the bare background."""
+        button = self.mask("Empezar", self.BUTTON_SIZE, -1)
+        picture = self.game.wait_screen(
+            lambda im: shows_text(im, button, *self.START_AT, OVER_SCENE),
+            "the main menu's \"Empezar\"",
+            START_TIMEOUT,
+        )
+        self.background = picture
+        self.record("menu", picture)
+        return picture
+
+    def start(self):
+        """Clicks "Empezar"."""
+        x, y = self.START_AT
+        self.game.click(x + 10, y + 10)
+
+    # The dialog strip
+
+    def line_mask(self, text):
+        return self.mask(text, self.LINE_SIZE, self.LINE_WIDTH)
+
+    def shows_line(self, picture, text):
+        return shows_text(picture, self.line_mask(text), *self.LINE_AT)
+
+    def wait_line(self, text, step=None):
+        picture = self.game.wait_screen(
+            lambda im: self.shows_line(im, text), "the line %r in the dialog strip" % text
+        )
+        self.record(step or "line", picture)
+        return picture
+
+    def go_on(self):
+        """Clicks over no object, which only finishes the current line."""
+        self.game.click(*self.NEUTRAL)
+
+    def strip_box(self):
+        """The part of the strip that no object covers: left of the outline,
+        below the lizard, clear of the menu's button."""
+        return (0, self.STRIP_TOP + 4, 370, self.H - self.STRIP_TOP - 8)
+
+    def strip_gone(self, picture):
+        """The strip's area shows the bare background again."""
+        check(self.background is not None, "no picture of the bare background yet")
+        x, y = self.START_AT
+        button = (x - 10, y - 10, 120, 50)
+        return background_difference(picture, self.background, self.strip_box(), [button]) < 2.0
+
+    def wait_strip_gone(self):
+        return self.game.wait_screen(self.strip_gone, "the dialog strip to disappear")
+
+    def play_lines(self, lines, step="line"):
+        """Each line in turn, clicked away; then the strip disappears."""
+        for i, text in enumerate(lines):
+            self.wait_line(text, "%s-%d" % (step, i + 1))
+            self.go_on()
+        return self.wait_strip_gone()
+
+    # Portraits
+
+    def portrait_place(self, n):
+        pic = self.portraits[n]
+        return self.W // 2 - pic.width // 2, self.H - pic.height - 100
+
+    def portrait_difference(self, picture, n):
+        """How far the centred portrait's place is from showing portrait n."""
+        x, y = self.portrait_place(n)
+        return picture_difference(picture, self.portraits[n], x, y, self.STRIP_TOP)
+
+    def shows_portrait(self, picture, n):
+        other = 2 if n == 1 else 1
+        mine = self.portrait_difference(picture, n)
+        return mine < 16 and mine < self.portrait_difference(picture, other)
+
+    def no_portrait(self, picture):
+        """Where the portraits stand, the bare background (objects aside)."""
+        x = min(self.portrait_place(n)[0] for n in (1, 2))
+        y = min(self.portrait_place(n)[1] for n in (1, 2))
+        box = (x, y, self.W - 2 * x, self.STRIP_TOP - y)
+        rects = [o.rect() for o in self.objects]
+        return background_difference(picture, self.background, box, rects) < 2.0
+
+    # Objects
+
+    def label_place(self, name):
+        mask = self.mask(name, self.LABEL_SIZE, self.W - 100)
+        w, h = mask.size
+        return mask, self.W // 2 - w // 2, self.H - h
+
+    def shows_label(self, picture, name):
+        mask, x, y = self.label_place(name)
+        return shows_text(picture, mask, x, y, OVER_SCENE)
+
+    def hover(self, obj):
+        """Points at the object and waits for its name at the bottom."""
+        self.game.move(*obj.centre())
+        picture = self.game.wait_screen(
+            lambda im: self.shows_label(im, obj.name), "the label %r" % obj.name
+        )
+        self.record("hover-" + obj.name, picture)
+        return picture
+
+    def menu_corner(self, obj):
+        """Where the verb menu opens beside the object, kept on the screen."""
+        x = obj.x - self.MENU_W if obj.x > self.W // 2 else obj.x + obj.width
+        y = obj.y + obj.height // 2 - self.MENU_H // 2
+        x = min(max(x, 0), self.W - self.MENU_W)
+        y = min(max(y, 0), self.H - self.MENU_H)
+        return x, y
+
+    def button_place(self, obj, index):
+        """The caption corner of the index-th button of the object's menu."""
+        x, y = self.menu_corner(obj)
+        step = self.mask("Hablar", self.BUTTON_SIZE, -1).size[1] + 2 * self.BUTTON_MARGIN
+        return x, y + index * step
+
+    def shows_verb(self, picture, obj, index, verb):
+        mask = self.mask(verb, self.BUTTON_SIZE, -1)
+        return shows_text(picture, mask, *self.button_place(obj, index), OVER_SCENE)
+
+    def shows_menu(self, picture, obj, verbs):
+        """The menu beside the object lists exactly `verbs`, in order."""
+        if not all(self.shows_verb(picture, obj, i, v) for i, v in enumerate(verbs)):
+            return False
+        after = len(verbs)
+        return not any(self.shows_verb(picture, obj, after, v) for v in VERBS)
+
+    def open_menu(self, obj):
+        """Clicks the object and waits for its verb menu."""
+        self.game.click(*obj.centre())
+        picture = self.game.wait_screen(
+            lambda im: self.shows_menu(im, obj, obj.verbs),
+            "the verb menu of %s with %r" % (obj.name, obj.verbs),
+        )
+        self.record("menu-" + obj.name, picture)
+        return picture
+
+    def choose(self, obj, verb):
+        """Clicks the verb in the object's open menu."""
+        x, y = self.button_place(obj, obj.verbs.index(verb))
+        self.game.click(x + 10, y + 8)
+
+    def through_opening(self):
+        """From the menu to the end of the opening conversation."""
+        self.wait_menu()
+        self.start()
+        return self.play_lines([text for text, _ in OPENING], "opening")
+
+    def act(self, obj, verb, lines):
+        """Opens the object's menu, chooses the verb and plays its lines."""
+        self.open_menu(obj)
+        self.choose(obj, verb)
+        return self.play_lines(lines, "%s-%s" % (obj.name, verb))
