@@ -820,7 +820,7 @@ class Demo:
             lambda im: self.shows_menu(im, obj, obj.verbs),
             "the verb menu of %s with %r" % (obj.name, obj.verbs),
         )
-        self.record("menu-" + obj.name, picture)
+        self.record("verbs-" + obj.name, picture)
         return picture
 
     def choose(self, obj, verb):
