@@ -18,6 +18,10 @@ public:
     // Releases the graphics.
     ~BackGroundImage() override;
 
+    // Owns its graphics through raw pointers: a copy would release them twice.
+    BackGroundImage(const BackGroundImage&) = delete;
+    BackGroundImage& operator=(const BackGroundImage&) = delete;
+
     // Draws the picture at (x, y).
     void draw(KZ_Graphics* g) override;
     // Loads the picture and stretches it to the window's size.

@@ -21,6 +21,10 @@ public:
     // Releases the graphics.
     ~CharacterSprite() override;
 
+    // Owns its graphics through raw pointers: a copy would release them twice.
+    CharacterSprite(const CharacterSprite&) = delete;
+    CharacterSprite& operator=(const CharacterSprite&) = delete;
+
     // Draws the portrait (mirrored if flipped) with its bottom edge at H - 100.
     void draw(KZ_Graphics* g) override;
     // Loads the picture at its own size, mirrored if the portrait is flipped.

@@ -32,6 +32,10 @@ public:
     // Releases the graphics.
     ~Dialogbox() override;
 
+    // Owns its graphics through raw pointers: a copy would release them twice.
+    Dialogbox(const Dialogbox&) = delete;
+    Dialogbox& operator=(const Dialogbox&) = delete;
+
     // Bobs the icon and finishes the line on a new left-button press.
     void step() override;
     // Draws the backdrop and, while a line waits, the line and the icon.

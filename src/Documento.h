@@ -20,6 +20,10 @@ public:
     // Releases the graphics.
     ~Documento() override;
 
+    // Owns its graphics through raw pointers: a copy would release them twice.
+    Documento(const Documento&) = delete;
+    Documento& operator=(const Documento&) = delete;
+
     // On a left-button press inside the picture, prints "clicked " and calls clicked().
     void step() override;
     // Draws the picture at (x, y).

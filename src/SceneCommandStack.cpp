@@ -2,7 +2,9 @@
 
 #include "SceneCommand.h"
 
-SceneCommandStack::SceneCommandStack() {}
+SceneCommandStack::SceneCommandStack()
+    : running(nullptr)
+    , runningDropped(false) {}
 
 SceneCommandStack::~SceneCommandStack() {
     // Newest first, each entry removed as it goes.
@@ -24,15 +26,31 @@ void SceneCommandStack::clear(SceneCommand*) {
     // a half-cleared queue.
     std::vector<SceneCommand*> dropped;
     dropped.swap(commands);
-    for (SceneCommand* command : dropped)
-        delete command;
+    for (SceneCommand* command : dropped) {
+        // A command may clear its own script (to cut a conversation short):
+        // it is still running, so it is deleted once it has returned.
+        if (command == running)
+            runningDropped = true;
+        else
+            delete command;
+    }
 }
 
 void SceneCommandStack::execute() {
     while (!commands.empty()) {
         SceneCommand* current = commands.back();
+        running = current;
         current->execute();
-        if (!current->isDone())
+        bool finished = runningDropped || current->isDone();
+        running = nullptr;
+        if (runningDropped) {
+            // Already out of the queue: delete it and go on with whatever was
+            // queued after the clear.
+            runningDropped = false;
+            delete current;
+            continue;
+        }
+        if (!finished)
             return;
         // Commands added meanwhile went to the front, so the current one is
         // still at the back.

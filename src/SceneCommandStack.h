@@ -30,6 +30,10 @@ public:
     // Runs the queue for one cycle: executes the current command, and while it
     // reports done deletes it and goes straight on with the next one.
     void execute();
+
+private:
+    SceneCommand* running; // the command being executed or polled, or null
+    bool runningDropped;   // clear() dropped `running` meanwhile; execute() deletes it afterwards
 };
 
 #endif

@@ -26,6 +26,10 @@ public:
     // Releases the graphics.
     ~XarnTopico() override;
 
+    // Owns its graphics through raw pointers: a copy would release them twice.
+    XarnTopico(const XarnTopico&) = delete;
+    XarnTopico& operator=(const XarnTopico&) = delete;
+
     // Hover test; calls clicked() once on a left-button press inside the area.
     void step() override;
     // Draws the bar while hovered, then the text, at (x, y).

@@ -50,6 +50,21 @@ public:
     SceneCommandStack* stack;
 };
 
+// Cuts its own script short: clears the stack it runs on, then queues one
+// last command.
+class Interrupter : public Probe {
+public:
+    Interrupter(SceneCommandStack* stack, std::vector<std::string>* journal)
+        : Probe("interrupter", journal, 1000)
+        , stack(stack) {}
+    void execute() override {
+        Probe::execute();
+        stack->clear(nullptr);
+        stack->add(new Probe("closing", journal));
+    }
+    SceneCommandStack* stack;
+};
+
 int deaths(const std::vector<std::string>& journal, const std::string& name) {
     int n = 0;
     for (const std::string& entry : journal)
@@ -128,6 +143,20 @@ TEST(SceneCommandStack, OwnsItsCommandsAndDeletesEachExactlyOnce) {
     stack.add(new Probe("again", &journal));
     stack.execute();
     EXPECT_EQ(1, deaths(journal, "again"));
+}
+
+TEST(SceneCommandStack, ACommandMayClearItsOwnScript) {
+    std::vector<std::string> journal;
+    SceneCommandStack stack;
+    stack.add(new Interrupter(&stack, &journal));
+    stack.add(new Probe("skipped", &journal));
+    stack.execute();
+    // The running command is deleted once it has returned, the rest of the
+    // script at once; what it queued after the clear runs in the same call.
+    EXPECT_EQ((std::vector<std::string>{"interrupter", "~skipped", "~interrupter", "closing",
+                                        "~closing"}),
+              journal);
+    EXPECT_TRUE(stack.commands.empty());
 }
 
 TEST(SceneCommandStack, SayWaitsForTheSecondPollThatFindsTheBoxDone) {
