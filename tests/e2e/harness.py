@@ -397,15 +397,18 @@ def is_text_pixel(rgb):
 def text_match(screen, mask, left, top):
     """How well the screen shows `mask` with its corner at (left, top): the
     share of the mask's glyph pixels that are text-white on screen, and the
-    share of text-white screen pixels (within the mask's box) that are glyph
+    share of text-white screen pixels (within the text's box) that are glyph
     pixels. Both are 1.0 for the very same text at the very same place."""
     glyph = white = both = 0
-    for y in range(mask.height):
+    # Only the text's own box: the rest of the texture is blank by design and
+    # may lie over other things drawn in white (the strip's icon).
+    width, height = mask.size
+    for y in range(height):
         sy = top + y
         if sy < 0 or sy >= screen.height:
             continue
         row = y * mask.width
-        for x in range(mask.width):
+        for x in range(width):
             sx = left + x
             if sx < 0 or sx >= screen.width:
                 continue
