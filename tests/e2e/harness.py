@@ -514,11 +514,12 @@ def run(test):
         sys.exit(1)
 
 
-def play_session(args, play):
-    """Runs the game in a private X server, calls play(demo), closes the
-    window as a user does and checks that the session ended normally."""
+def play_session(args, play, binary=None, cwd=None):
+    """Runs the game (args.binary, or `binary`, from args.root or `cwd`) in a
+    private X server, calls play(demo), closes the window as a user does and
+    checks that the session ended normally."""
     with XServer() as xserver:
-        game = Game(args.binary, args.root, xserver)
+        game = Game(binary or args.binary, cwd or args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
