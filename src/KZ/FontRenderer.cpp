@@ -222,8 +222,14 @@ KZ_FontRenderer::Layout KZ_FontRenderer::layOut(const std::string& text, int wid
     layout.width = width > 0 ? std::min(width, full) : full;
     // The height takes the caller's width unchanged: at width 0 the text is
     // drawn on one line but counted one word per line.
-    layout.height = wrapHeight(text, width, measure, lineSkip);
-    layout.lines = breakLines(text, layout.width, measure);
+    if (width >= 0 && layout.width == width) {
+        // Both passes would break at the same limit: lay out once.
+        layout.lines = breakLines(text, width, measure);
+        layout.height = static_cast<int>(layout.lines.size() + 1) * lineSkip;
+    } else {
+        layout.height = wrapHeight(text, width, measure, lineSkip);
+        layout.lines = breakLines(text, layout.width, measure);
+    }
     return layout;
 }
 

@@ -177,6 +177,14 @@ TEST(ResourceManager, PaletteAndGreyPicturesAreConvertedToRgba) {
         EXPECT_EQ(colours[i], texel(texels, 4, i % 4, i / 4)) << "index " << i;
     }
 
+    // A transparent palette entry stays transparent through the conversion.
+    GLuint transparent = load("tests/fixtures/palette_transparent_4x2.png", &printed);
+    EXPECT_EQ(TRUECOLOR_WARNING, printed);
+    texels = textureTexels(transparent);
+    EXPECT_EQ(rgba(255, 0, 0), texel(texels, 4, 0, 0));
+    EXPECT_EQ(0u, texel(texels, 4, 1, 0) & 0xFF);
+    EXPECT_EQ(rgba(0, 0, 255), texel(texels, 4, 2, 0));
+
     GLuint grey = load("tests/fixtures/grey_4x2.png", &printed);
     EXPECT_EQ(TRUECOLOR_WARNING, printed);
     texels = textureTexels(grey);

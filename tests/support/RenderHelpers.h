@@ -20,6 +20,10 @@ std::vector<unsigned char> textureTexels(GLuint texture);
 // The texel at (x, y) of texels read with textureTexels(), as 0xRRGGBBAA.
 unsigned texel(const std::vector<unsigned char>& texels, int width, int x, int y);
 
+// The whole frame being drawn (the back buffer), top row first, each pixel
+// 0xRRGGBB like testsupport::readPixel(); index it with y * width + x.
+std::vector<unsigned> readWindow();
+
 } // namespace renderhelpers
 
 #endif
