@@ -3,7 +3,6 @@
 
 #include "Dialogbox.h"
 #include "KZ/2DPlanet.h"
-#include "KZ/FontRenderer.h"
 #include "ScriptFixture.h"
 
 #include <gtest/gtest.h>
@@ -191,17 +190,6 @@ TEST_F(DialogboxTest, ALineSetBeforeTheFirstLoadIsDrawnOnceLoaded) {
     Snapshot s;
     EXPECT_GT(lineGlyphs(s), 50);
     EXPECT_NE(-1, iconTop(s));
-}
-
-TEST_F(DialogboxTest, LongLinesWrapWithinTheStrip) {
-    cycle();
-    box->setText("La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente "
-                 "la cabeza");
-    cycle();
-    Snapshot s;
-    EXPECT_LE(box->fontRenderer->getWidth(), 540);
-    EXPECT_EQ(0, s.glyphs(561, 380, 640, 400)); // nothing right of the wrapping width
-    EXPECT_GT(s.glyphs(20, 402, 560, 425), 0);  // the second line
 }
 
 } // namespace

@@ -1,15 +1,9 @@
 // The script queue: order of execution and ownership of the commands.
 
 #include "SceneCommandStack.h"
-#include "Dialogbox.h"
-#include "KZ/Invader2D.h"
-#include "SCommandHide.h"
-#include "SCommandMoveCenter.h"
-#include "SCommandSay.h"
 #include "SceneCommand.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -157,45 +151,6 @@ TEST(SceneCommandStack, ACommandMayClearItsOwnScript) {
                                         "~closing"}),
               journal);
     EXPECT_TRUE(stack.commands.empty());
-}
-
-TEST(SceneCommandStack, SayWaitsForTheSecondPollThatFindsTheBoxDone) {
-    // A box without graphics: lines are stored but not rendered.
-    Dialogbox box("res/Vera.ttf");
-    SCommandSay say(&box, "Buenos dias comisario", nullptr);
-    EXPECT_FALSE(say.isDone()); // not yet shown: the box's initial "done" does not count
-    EXPECT_TRUE(say.firstDonePoll);
-
-    say.execute();
-    EXPECT_EQ("Buenos dias comisario", box.text);
-    EXPECT_FALSE(box.isDone());
-    EXPECT_FALSE(say.isDone());
-
-    // A second execute() does not hand the line over again.
-    box.done = true;
-    box.text = "other";
-    say.execute();
-    EXPECT_EQ("other", box.text);
-
-    EXPECT_FALSE(say.isDone()); // first poll that sees the box done
-    EXPECT_FALSE(say.firstDonePoll);
-    EXPECT_TRUE(say.isDone());
-}
-
-TEST(SceneCommandStack, HideAndCentreAreDoneAtOnce) {
-    KZ_Invader2D target;
-    target.setX(33);
-    SCommandHide hide(&target);
-    EXPECT_FALSE(hide.isDone());
-    hide.execute();
-    EXPECT_EQ(-1000, target.getX());
-    EXPECT_TRUE(hide.isDone());
-
-    // A missing portrait only marks the command done.
-    SCommandMoveCenter centre(nullptr);
-    EXPECT_FALSE(centre.isDone());
-    centre.execute();
-    EXPECT_TRUE(centre.isDone());
 }
 
 } // namespace

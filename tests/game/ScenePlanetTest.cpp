@@ -165,18 +165,4 @@ TEST_F(ScenePlanetTest, AnEmptyScriptShowsOnlyTheBackdropAndTheTraceIsOnByDefaul
     EXPECT_EQ(640 * 368, s.count(0, 0, 640, 368, CLEAR));
 }
 
-TEST_F(ScenePlanetTest, AShownAgainSceneKeepsItsLineAndPlacement) {
-    Conversation scene;
-    frame(&scene);
-    scene.portrait->flip();
-    frame(&scene);
-    scene.hideNotify();
-    scene.showNotify();
-    frame(&scene);
-    EXPECT_EQ(SHORT, shownLine());
-    Snapshot s;
-    EXPECT_EQ(BACK, s.at(260, 200)); // still mirrored, in the same place
-    EXPECT_EQ(FACING, s.at(380, 200));
-}
-
 } // namespace
