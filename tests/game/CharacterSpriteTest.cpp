@@ -49,6 +49,10 @@ protected:
 TEST_F(PortraitTest, StandsOnTheStripWhateverItsY) {
     EXPECT_EQ(0, portrait->getX());
     EXPECT_EQ(-900, portrait->getZ());
+    // Before its picture is loaded there is no width to place it by: it stays put.
+    portrait->moveCenter();
+    portrait->moveRight();
+    EXPECT_EQ(0, portrait->getX());
     portrait->setY(37);
     cycle();
     expectPortraitAt(0, false);
