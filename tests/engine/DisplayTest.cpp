@@ -1,7 +1,6 @@
 // The window and OpenGL set-up, clearing, the clock and the trace.
 #include "KZ/Display.h"
 #include "KZ/Debug.h"
-#include "KZ/TimeManager.h"
 #include "TestSupport.h"
 
 #include <GL/gl.h>
@@ -125,15 +124,6 @@ TEST(Display, InitWithoutADisplayEndsTheProgramWithTheScreenSettingsSet) {
         ::testing::ExitedWithCode(3), "");
 }
 
-TEST(TimeManager, TicksCountMillisecondsAndSleepWaitsAtLeastThatLong) {
-    testsupport::openWindow();
-    int before = KZ_TimeManager::getTicks();
-    KZ_TimeManager::sleep(30);
-    EXPECT_GE(KZ_TimeManager::getTicks() - before, 30);
-    KZ_TimeManager::sleep(0);
-    KZ_TimeManager::sleep(-5); // nothing to wait for
-}
-
 // The trace: exact bytes, nesting and the master switch.
 class DebugTrace : public ::testing::Test {
 protected:
@@ -181,15 +171,6 @@ TEST_F(DebugTrace, MasterSwitchOffWritesNothingAndKeepsTheLevel) {
     KZ_Debug::start("C");
     EXPECT_EQ("", testsupport::capturedStdout());
     EXPECT_EQ(1, KZ_Debug::indentation);
-}
-
-TEST_F(DebugTrace, UnmatchedEndLowersTheLevelAndStopsIndenting) {
-    testsupport::captureStdout();
-    KZ_Debug::end("x");
-    KZ_Debug::end("y");
-    KZ_Debug::log("z");
-    EXPECT_EQ("</ x >\n</ y >\nz\n", testsupport::capturedStdout());
-    EXPECT_EQ(-1, KZ_Debug::indentation);
 }
 
 } // namespace

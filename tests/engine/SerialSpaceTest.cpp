@@ -123,22 +123,6 @@ TEST_F(SerialSpaceTest, QuitAmongMouseEventsIsHandledWithThemAndTheFrameComplete
               journal());
 }
 
-TEST_F(SerialSpaceTest, KeyPressesDoNotStopTheLoop) {
-    recorder::Displayable a("A");
-    a.onDisplay = [&](int frame) {
-        if (frame == 1) {
-            testsupport::pushKey(true, SDLK_ESCAPE);
-            testsupport::pushKey(false, SDLK_ESCAPE);
-        }
-        if (frame == 3) {
-            testsupport::pushQuit();
-        }
-    };
-    KZ_Space::displayStack.push(&a);
-    run();
-    EXPECT_EQ(4, a.frames);
-}
-
 TEST_F(SerialSpaceTest, AnEmptyStackSkipsTheDisplayCall) {
     recorder::Displayable a("A");
     a.onDisplay = [&](int frame) {
@@ -185,17 +169,6 @@ TEST_F(SerialSpaceTest, APausedApplicationRunsNoFramesButStillEndsOnQuit) {
     EXPECT_TRUE(KZ_MouseManager::clickIsPressed(KZ_MouseManager::RIGHT_BUTTON));
 }
 
-TEST_F(SerialSpaceTest, PauseAndUnpauseCallTheirHooks) {
-    space->pause();
-    EXPECT_TRUE(space->paused);
-    space->unpause();
-    EXPECT_FALSE(space->paused);
-    EXPECT_TRUE(space->running);
-    space->destroy();
-    EXPECT_FALSE(space->running);
-    EXPECT_EQ((Strings{"space.pause", "space.start", "space.destroy(true)"}), journal());
-}
-
 TEST_F(SerialSpaceTest, AnOverlongFramePrintsItsSignedOverrun) {
     recorder::Displayable a("A");
     a.onDisplay = [&](int frame) {
@@ -212,10 +185,6 @@ TEST_F(SerialSpaceTest, AnOverlongFramePrintsItsSignedOverrun) {
     ASSERT_TRUE(std::regex_search(out, match, std::regex("(^|\n)CPU OV (-[0-9]+)\n"))) << out;
     // 200 ms of work against an 83 ms budget: at least 117 over.
     EXPECT_LE(std::stoi(match[2]), -117);
-}
-
-TEST(SerialSpaceWithoutWindow, InstanceIsNullBeforeConstruction) {
-    EXPECT_EQ(nullptr, KZ_SerialSpace::getInstance());
 }
 
 } // namespace

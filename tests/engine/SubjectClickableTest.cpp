@@ -142,14 +142,6 @@ protected:
     }
 };
 
-TEST_F(ClickableTest, StartsWithoutAreaHoverOrClick) {
-    Area fresh;
-    EXPECT_EQ(nullptr, fresh.getBB());
-    EXPECT_FALSE(fresh.isHover());
-    EXPECT_FALSE(fresh.wasClicked());
-    EXPECT_EQ(&box, area.getBB());
-}
-
 TEST_F(ClickableTest, EdgesAreOutsideAndOnePixelInIsInside) {
     for (auto [x, y] : {std::pair{100, 60}, {180, 60}, {150, 50}, {150, 70}}) {
         testsupport::pushMotion(x, y);
