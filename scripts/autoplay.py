@@ -25,7 +25,7 @@ def play(demo):
             for verb in obj.verbs:
                 demo.act(obj, verb, obj.lines[verb])
             for verb in ("Recoger", "Examinar"):
-                demo.act(obj, verb, h.BIN_AFTER_KNIFE[verb])
+                demo.act(obj, verb, h.BIN_AFTER_KNIFE[verb], "%s-%s-knife-taken" % (obj.name, verb))
         else:
             for verb in obj.verbs:
                 demo.act(obj, verb, obj.lines[verb])

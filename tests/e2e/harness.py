@@ -838,8 +838,8 @@ class Demo:
         self.start()
         return self.play_lines([text for text, _ in OPENING], "opening")
 
-    def act(self, obj, verb, lines):
+    def act(self, obj, verb, lines, step=None):
         """Opens the object's menu, chooses the verb and plays its lines."""
         self.open_menu(obj)
         self.choose(obj, verb)
-        return self.play_lines(lines, "%s-%s" % (obj.name, verb))
+        return self.play_lines(lines, step or "%s-%s" % (obj.name, verb))
