@@ -6,12 +6,9 @@
 #include "DemoXarnLagartija.h"
 #include "DemoXarnPolicia.h"
 #include "DemoXarnSilueta.h"
-#include "KZ/Sprite.h"
 #include "SCommandHide.h"
 #include "SCommandMoveCenter.h"
 #include "SCommandSay.h"
-#include "XarnMenuOpciones.h"
-#include "XarnTextClickable.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -82,46 +79,4 @@ TEST(DemoInvestigacion, QueuesTheFifteenCommandsOfTheOpening) {
         "hide 1",
     };
     EXPECT_EQ(expected, got);
-}
-
-// Played through real frames and clicks: which officer stands in the centre
-// for each line, and that both are gone once the conversation is over.
-TEST(DemoInvestigacion, OpeningPlacesTheOfficersLineByLine) {
-    testsupport::openWindow();
-    DemoInvestigacion scene;
-    scene.showNotify();
-    frame(scene);
-    CharacterSprite* p1 = scene.personaje1;
-    CharacterSprite* p2 = scene.personaje2;
-    const int centre = KZ_Display::SCREEN_WIDTH / 2 - p1->sprite->getWidth() / 2;
-    const int centre2 = KZ_Display::SCREEN_WIDTH / 2 - p2->sprite->getWidth() / 2;
-    struct Expect {
-        const char* line;
-        int x1, x2;
-    };
-    const Expect script[] = {
-        {"Buenos dias comisario", centre, -1000},
-        {"Lamento haberlo hecho venir de improviso, pero este caso lo amerita", centre, -1000},
-        {"El cadaver ya fue retirado y enviado a la morgue", centre, -1000},
-        {"La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente la cabeza",
-         centre, -1000},
-        {"La cabeza de la victima sigue desaparecida", -1000, centre2},
-        {"De igual manera, no hemos encontrado el arma homicida", -1000, centre2},
-        {"Lo dejo para que investigue, no dude en preguntarme cualquier duda que tenga", centre,
-         -1000},
-    };
-    for (const Expect& e : script) {
-        EXPECT_EQ(scene.MODE_SCRIPT, scene.mode);
-        EXPECT_EQ(e.line, scene.dialogBox->text);
-        EXPECT_FALSE(scene.dialogBox->done) << e.line;
-        EXPECT_EQ(e.x1, p1->getX()) << e.line;
-        EXPECT_EQ(e.x2, p2->getX()) << e.line;
-        nextLine(scene);
-    }
-    frame(scene);
-    EXPECT_EQ(scene.MODE_INTERACTIVE, scene.mode);
-    EXPECT_TRUE(scene.commandStack.commands.empty());
-    EXPECT_TRUE(scene.dialogBox->hidden);
-    EXPECT_EQ(-1000, p1->getX());
-    EXPECT_EQ(-1000, p2->getX());
 }

@@ -119,52 +119,6 @@ TEST_F(Investigation, ReloadingKeepsEachObjectsOwnPicture) {
     }
 }
 
-// The exact lines each verb queues, in order, with accents intact; a verb
-// the object does not offer, or none at all, queues nothing.
-TEST_F(Investigation, EachVerbQueuesItsLines) {
-    XarnSimpleInvestigableObject* lizard = object(0);
-    lizard->action("Hablar");
-    EXPECT_EQ((Lines{"No pienso hablarle a una lagartija, las lagartijas no hablan", "¿O si?",
-                     "Hola lagartija", "..."}),
-              takeQueued());
-    lizard->action("Examinar");
-    EXPECT_EQ(Lines{"Parece una lagartija comun y corriente tomando sol"}, takeQueued());
-    lizard->action("Recoger");
-    EXPECT_EQ((Lines{"Ouch!", "Me mordio..."}), takeQueued());
-    lizard->action("Mover");
-    EXPECT_EQ(Lines{"No creo que quiera moverse, parece comoda tomando sol"}, takeQueued());
-    lizard->action("Comer");
-    EXPECT_EQ(Lines{}, takeQueued());
-
-    XarnSimpleInvestigableObject* outline = object(1);
-    outline->action("Hablar");
-    EXPECT_EQ(Lines{}, takeQueued());
-    outline->action("Examinar");
-    EXPECT_EQ((Lines{"Aca yacia el cuerpo de la victima",
-                     "Hay manchas de sangre verde por todas partes"}),
-              takeQueued());
-    outline->action("Recoger");
-    EXPECT_EQ(Lines{"Como se supone que recoga algo que esta pintado"}, takeQueued());
-    outline->action("Mover");
-    EXPECT_EQ(Lines{"Sera mejor que no toque nada"}, takeQueued());
-
-    XarnSimpleInvestigableObject* policeman = object(2);
-    policeman->action("Hablar");
-    EXPECT_EQ(Lines{"Quizas luego"}, takeQueued());
-    policeman->action("Examinar");
-    EXPECT_EQ(Lines{"Es un policia comun y corriente, un poco desaliñado quizas"}, takeQueued());
-    policeman->action("Recoger");
-    policeman->action("Mover");
-    EXPECT_EQ(Lines{}, takeQueued());
-
-    XarnSimpleInvestigableObject* bin = object(3);
-    bin->action("Hablar");
-    EXPECT_EQ((Lines{"¿Hay alguien viviendo ahi dentro?", "...", "No hay respuesta"}),
-              takeQueued());
-    bin->action("Mover");
-    EXPECT_EQ(Lines{"Esta firmemente apernado al piso"}, takeQueued());
-}
-
 // The bin's knife, through real clicks on the bin and its menu: examining
 // hints at it, picking up takes it (four lines), and from then on picking up
 // and examining each give their one line.

@@ -15,7 +15,6 @@ up only after a generous timeout.
 
 import argparse
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -128,19 +127,10 @@ def parse_netpbm(blob):
 def load_picture(path):
     """Any picture ImageMagick reads, as RGBA."""
     blob = subprocess.run(
-        ["convert", path, "-depth", "8", "pam:-"], check=True, capture_output=True, timeout=60
+        ["convert", path, "-depth", "8", "-alpha", "on", "pam:-"],
+        check=True, capture_output=True, timeout=60,
     ).stdout
-    image = parse_netpbm(blob)
-    if image.channels == 4:
-        return image
-    # Grey or RGB without alpha: widen to RGBA, opaque.
-    out = bytearray()
-    for i in range(image.width * image.height):
-        px = image.data[i * image.channels : (i + 1) * image.channels]
-        if image.channels < 3:
-            px = bytes([px[0]] * 3)
-        out += px[:3] + b"\xff"
-    return Image(image.width, image.height, 4, bytes(out))
+    return parse_netpbm(blob)
 
 
 # --- The X server ------------------------------------------------------------
@@ -289,12 +279,6 @@ class Game:
 
         self.window = wait_until(look, timeout, 0.1, "the %r window" % WINDOW_TITLE)
         return self.window.id
-
-    def geometry(self):
-        """(x, y, width, height) of the window, x and y on the screen."""
-        g = self.window.get_geometry()
-        origin = self.window.translate_coords(self._xlib().screen().root, 0, 0)
-        return -origin.x, -origin.y, g.width, g.height
 
     def _xdotool(self, *args):
         subprocess.run(
@@ -480,27 +464,13 @@ def arguments(extra=None):
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True, help="the game executable")
     parser.add_argument("--root", required=True, help="the directory that holds res/")
-    parser.add_argument("--render-tool", help="the text rendering tool (default: beside the binary)")
+    parser.add_argument("--render-tool", help="the text tool built beside the game (render_line)")
     if extra:
         extra(parser)
     args = parser.parse_args()
     args.binary = os.path.abspath(args.binary)
     args.root = os.path.abspath(args.root)
-    if not args.render_tool:
-        args.render_tool = default_render_tool(args.binary)
     return args
-
-
-def default_render_tool(binary):
-    """The tests' text tool lives in the build tree next to the game."""
-    build = os.path.dirname(binary)
-    for candidate in (
-        os.path.join(build, "tests", "render_line"),
-        os.path.join(build, "render_line"),
-    ):
-        if os.path.exists(candidate):
-            return candidate
-    return None
 
 
 def run(test):
@@ -545,10 +515,6 @@ def expect_clean_session(lines):
             line.startswith("CPU OV ") and rest.startswith("-") and rest[1:].isdigit(),
             "unexpected line during play: %r" % line,
         )
-
-
-def which(program):
-    return shutil.which(program) is not None
 
 
 # --- The demo, as a player sees it --------------------------------------------
