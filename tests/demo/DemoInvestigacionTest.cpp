@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-using namespace demoframes;
-
 // The scene's entities in the order they were added: the three the base
 // scene makes, then the background, the officers and the four objects.
 TEST(DemoInvestigacion, AddsBackgroundThenOfficersThenObjects) {
