@@ -24,13 +24,13 @@ import time
 # python3-xlib is a Debian package: when another python3 comes first in PATH,
 # run the script again with the system's.
 try:
-    from Xlib import X, Xatom, display as xdisplay, protocol
+    from Xlib import X, display as xdisplay, protocol
 except ImportError:
     if os.path.exists("/usr/bin/python3") and os.path.realpath(sys.executable) != os.path.realpath(
         "/usr/bin/python3"
     ):
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
-    raise
+    sys.exit("python3-xlib is missing: run scripts/setup")
 
 WINDOW_TITLE = "Demo"
 SCREEN = "1024x768x24"
