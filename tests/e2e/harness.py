@@ -193,6 +193,8 @@ class Game:
         self.x = None
         environment = dict(os.environ)
         environment["SDL_AUDIODRIVER"] = "dummy"
+        # Only the X server given here, never the desktop's own Wayland one.
+        environment.pop("WAYLAND_DISPLAY", None)
         if xserver is not None:
             environment["DISPLAY"] = xserver.name
         else:
