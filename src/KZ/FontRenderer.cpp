@@ -100,25 +100,12 @@ int KZ_FontRenderer::getHeight() {
     return bb.height;
 }
 
-// The ratio rule of KZ_Sprite::setWidth: the drawn size keeps its (integer,
-// truncated) ratio to the size callers see; with no size to form the ratio
-// from, both take the new size.
-static int scaledSize(int quad, int shown, int wanted) {
-    if (shown == 0) {
-        return wanted;
-    }
-    const long long ratio = static_cast<long long>(quad) / shown;
-    return static_cast<int>(wanted * ratio);
-}
-
 void KZ_FontRenderer::setWidth(int width) {
-    textureBB.width = scaledSize(textureBB.width, bb.width, width);
-    bb.width = width;
+    KZ_BoundingBox::resizeWidth(textureBB, bb, width);
 }
 
 void KZ_FontRenderer::setHeight(int height) {
-    textureBB.height = scaledSize(textureBB.height, bb.height, height);
-    bb.height = height;
+    KZ_BoundingBox::resizeHeight(textureBB, bb, height);
 }
 
 int KZ_FontRenderer::powerOfTwo(int n) {

@@ -53,25 +53,12 @@ void KZ_Sprite::draw(int x, int y, int z) {
     glDisable(GL_TEXTURE_2D);
 }
 
-// New quad size for a new caller size, keeping the quad-to-caller ratio
-// (integer, truncated). With no caller size to form the ratio from, the quad
-// takes the new size itself, as it does whenever the two sizes are equal.
-static int scaledSize(int quad, int shown, int wanted) {
-    if (shown == 0) {
-        return wanted;
-    }
-    const long long ratio = static_cast<long long>(quad) / shown;
-    return static_cast<int>(wanted * ratio);
-}
-
 void KZ_Sprite::setWidth(int width) {
-    textureBB.width = scaledSize(textureBB.width, bb.width, width);
-    bb.width = width;
+    KZ_BoundingBox::resizeWidth(textureBB, bb, width);
 }
 
 void KZ_Sprite::setHeight(int height) {
-    textureBB.height = scaledSize(textureBB.height, bb.height, height);
-    bb.height = height;
+    KZ_BoundingBox::resizeHeight(textureBB, bb, height);
 }
 
 int KZ_Sprite::getWidth() {
