@@ -1,13 +1,6 @@
 #include "DemoXarnLagartija.h"
 
-#include "InteractiveScenePlanet.h"
 #include "KZ/Sprite.h"
-#include "SCommandSay.h"
-
-// Queues one line, said by nobody in particular, on the scene's script.
-static void say(InteractiveScenePlanet* scene, const char* line) {
-    scene->commandStack.add(new SCommandSay(scene->dialogBox, line, nullptr));
-}
 
 DemoXarnLagartija::DemoXarnLagartija(InteractiveScenePlanet* scene)
     : XarnSimpleInvestigableObject(scene) {
@@ -24,19 +17,19 @@ void DemoXarnLagartija::loadGraphics() {
 
 void DemoXarnLagartija::action(std::string verb) {
     if (verb == hablar->text) {
-        say(scene, "No pienso hablarle a una lagartija, las lagartijas no hablan");
-        say(scene, "¿O si?");
-        say(scene, "Hola lagartija");
-        say(scene, "...");
+        say("No pienso hablarle a una lagartija, las lagartijas no hablan");
+        say("¿O si?");
+        say("Hola lagartija");
+        say("...");
     }
     if (verb == examinar->text) {
-        say(scene, "Parece una lagartija comun y corriente tomando sol");
+        say("Parece una lagartija comun y corriente tomando sol");
     }
     if (verb == recoger->text) {
-        say(scene, "Ouch!");
-        say(scene, "Me mordio...");
+        say("Ouch!");
+        say("Me mordio...");
     }
     if (verb == mover->text) {
-        say(scene, "No creo que quiera moverse, parece comoda tomando sol");
+        say("No creo que quiera moverse, parece comoda tomando sol");
     }
 }

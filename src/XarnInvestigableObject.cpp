@@ -4,6 +4,7 @@
 #include "KZ/BoundingBox.h"
 #include "KZ/Debug.h"
 #include "KZ/Display.h"
+#include "SCommandSay.h"
 #include "XarnCurrentSelected.h"
 #include "XarnMenuOpciones.h"
 
@@ -80,3 +81,7 @@ void XarnInvestigableObject::notify(KZ_Subject* subject, void*) {
 }
 
 void XarnInvestigableObject::action(std::string) {}
+
+void XarnInvestigableObject::say(const std::string& line) {
+    scene->commandStack.add(new SCommandSay(scene->dialogBox, line, nullptr));
+}

@@ -48,6 +48,11 @@ public:
     void notify(KZ_Subject* subject, void* data) override;
     // The player chose `verb` from the menu. Does nothing here; objects override it.
     virtual void action(std::string verb);
+
+protected:
+    // Queues `line` on the scene's script, shown in its dialog box after every
+    // line already queued. How objects answer verbs.
+    void say(const std::string& line);
 };
 
 #endif
