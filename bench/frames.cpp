@@ -1,0 +1,123 @@
+// Steady frames for an instruction count: the game's investigation scene or
+// the yardstick's quads, brought to a state and then drawn frame after frame
+// inside steadyFrames(), so that callgrind can count exactly those frames:
+//
+//   LP_NUM_THREADS=0 valgrind --tool=callgrind --toggle-collect='steadyFrames*'
+//                    perf_frames demo-dialog 50
+//
+// States: demo-dialog, demo-interactive, floor-dialog, floor-interactive.
+// With LP_NUM_THREADS=0 Mesa rasterises on the calling thread, so the count
+// covers the whole frame. Instruction counts do not depend on the machine's
+// load, unlike times.
+
+#include "BenchFrame.h"
+#include "DemoInvestigacion.h"
+#include "FloorScene.h"
+#include "KZ/Display.h"
+#include "KZ/EventManager.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace bench {
+const char* const SHORT_LINE = "Buenos dias comisario";
+const char* const LONG_LINE =
+    "La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente la cabeza";
+void drainEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+} // namespace bench
+
+namespace {
+
+DemoInvestigacion* scene = nullptr; // the game's side, or
+FloorScene* floorScene = nullptr;   // the yardstick's
+
+void pushEvent(Uint8 type, int x, int y) {
+    SDL_Event event = {};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.type = type;
+        event.motion.x = static_cast<Uint16>(x);
+        event.motion.y = static_cast<Uint16>(y);
+    } else {
+        event.button.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.x = static_cast<Uint16>(x);
+        event.button.y = static_cast<Uint16>(y);
+    }
+    SDL_PushEvent(&event);
+}
+
+// One turn of the main loop without the sleep, on either side.
+void frame() {
+    if (scene != nullptr) {
+        KZ_EventManager::poll();
+        KZ_Display::cleanScreen();
+        scene->display(KZ_Display::getGraphics());
+        KZ_Display::swapBuffers();
+        return;
+    }
+    bench::drainEvents();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    floorScene->draw();
+    SDL_GL_SwapBuffers();
+}
+
+} // namespace
+
+// Kept out of line: callgrind switches counting on and off at its entry.
+__attribute__((noinline)) void steadyFrames(int frames) {
+    for (int i = 0; i < frames; i++) {
+        frame();
+    }
+}
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    const std::string state = argc > 1 ? argv[1] : "";
+    const int frames = argc > 2 ? std::atoi(argv[2]) : 50;
+    if (state != "demo-dialog" && state != "demo-interactive" && state != "floor-dialog" &&
+        state != "floor-interactive") {
+        std::printf("usage: perf_frames demo-dialog|demo-interactive|floor-dialog|"
+                    "floor-interactive [frames]\n");
+        return 2;
+    }
+    KZ_Display::init();
+    bench::drainEvents();
+    if (state.rfind("demo", 0) == 0) {
+        scene = new DemoInvestigacion(); // nothing deletes scenes in the game either
+        scene->showNotify();
+        frame();
+        if (state == "demo-interactive") {
+            for (int i = 0; i < 100 && scene->mode != scene->MODE_INTERACTIVE; i++) {
+                pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
+                frame();
+                pushEvent(SDL_MOUSEBUTTONUP, 600, 20);
+                frame();
+            }
+            pushEvent(SDL_MOUSEMOTION, 432, 144); // on the policeman
+        }
+    } else {
+        floorScene = new FloorScene();
+        floorScene->load("res", bench::SHORT_LINE,
+                         state == "floor-interactive" ? FloorScene::INTERACTIVE
+                                                      : FloorScene::DIALOG);
+    }
+    // Past the first frames, which compile the renderer's shaders.
+    for (int i = 0; i < 10; i++) {
+        frame();
+    }
+    steadyFrames(frames);
+    std::printf("%s: %d frames\n", state.c_str(), frames);
+    SDL_Quit();
+    return 0;
+}
