@@ -7,4 +7,10 @@
 // The arguments are not used. Returns 0.
 extern "C" int SDL_main(int argc, char* argv[]);
 
+class MainMenu;
+
+// The main menu SDL_main() shows first, held for the life of the program (the
+// display stack owns nothing, and nothing deletes scenes); null before.
+extern MainMenu* mainMenu;
+
 #endif
