@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <cstdio>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace soak {
@@ -18,6 +19,11 @@ long residentKiB() {
     }
     std::fclose(f);
     return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+long heapInUseKiB() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
 }
 
 int liveTextures() {

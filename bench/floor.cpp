@@ -125,12 +125,14 @@ int main(int argc, char** argv) {
         frame(scene);
         cycle(); // warms allocator pools and the renderer's caches up first
         const long rssBefore = soak::residentKiB();
+        const long heapBefore = soak::heapInUseKiB();
         const int texturesBefore = soak::liveTextures();
         for (int i = 0; i < soak; i++) {
             cycle();
         }
-        std::printf("soak %d rss_kib %ld %ld textures %d %d\n", soak, rssBefore,
-                    soak::residentKiB(), texturesBefore, soak::liveTextures());
+        std::printf("soak %d rss_kib %ld %ld heap_kib %ld %ld textures %d %d\n", soak, rssBefore,
+                    soak::residentKiB(), heapBefore, soak::heapInUseKiB(), texturesBefore,
+                    soak::liveTextures());
         SDL_Quit();
         return 0;
     }

@@ -76,12 +76,14 @@ int main(int argc, char** argv) {
     // renderer's caches have reached their working size.
     cycle();
     const long rssBefore = soak::residentKiB();
+    const long heapBefore = soak::heapInUseKiB();
     const int texturesBefore = soak::liveTextures();
     for (int i = 0; i < cycles; i++) {
         cycle();
     }
-    std::printf("soak %d rss_kib %ld %ld textures %d %d\n", cycles, rssBefore, soak::residentKiB(),
-                texturesBefore, soak::liveTextures());
+    std::printf("soak %d rss_kib %ld %ld heap_kib %ld %ld textures %d %d\n", cycles, rssBefore,
+                soak::residentKiB(), heapBefore, soak::heapInUseKiB(), texturesBefore,
+                soak::liveTextures());
     SDL_Quit();
     return 0;
 }
