@@ -13,9 +13,12 @@ public:
     static KZ_Space* space; // the application to stop on a quit event
     static SDL_Event event; // the one record every polled event is read into
 
-    // Remembers the application to stop on a quit event.
+    // Remembers the application to stop on a quit event, and from then on takes
+    // mouse and quit events from SDL as they arrive, so none is lost when more
+    // arrive in one frame than SDL's queue holds.
     static void init(KZ_Space* space);
-    // Starts a new mouse cycle, then handles every pending event; never waits.
+    // Starts a new mouse cycle, then handles every pending event, in the order
+    // they arrived; never waits.
     static void poll();
 };
 
