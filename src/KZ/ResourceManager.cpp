@@ -12,10 +12,28 @@ GLuint KZ_ResourceManager::loadTexture(std::string path) {
     return loadTexture(path, nullptr);
 }
 
+// OpenGL turns down a texture larger than its limit without a word, and the
+// sprite would then show a blank quad where the picture should be: such a
+// picture is refused like one that cannot be read, with SDL's error set to
+// say why.
+static bool tooLargeForTextures(SDL_Surface* surface) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (largest <= 0 || (surface->w <= largest && surface->h <= largest)) {
+        return false;
+    }
+    SDL_SetError("the picture is %d x %d pixels; OpenGL takes at most %d on a side", surface->w,
+                 surface->h, static_cast<int>(largest));
+    return true;
+}
+
 GLuint KZ_ResourceManager::loadTexture(std::string path, KZ_Sprite* sprite) {
     SDL_Surface* surface = IMG_Load(path.c_str());
     if (surface == nullptr) {
         fail("Could not load " + path + ": run the game from the folder that holds res/");
+    }
+    if (tooLargeForTextures(surface)) {
+        fail("Could not load " + path + ": the picture is too large for this computer's OpenGL");
     }
     // The sprite learns the size before the upload, so its boxes are right
     // even while the texture is being made.
@@ -31,6 +49,9 @@ GLuint KZ_ResourceManager::loadTexture(std::string path, KZ_Sprite* sprite) {
 GLuint KZ_ResourceManager::sdlSurfaceToTexture(SDL_Surface* surface) {
     if (surface == nullptr) {
         fail("Could not make a texture: no picture was given");
+    }
+    if (tooLargeForTextures(surface)) {
+        fail("Could not make a texture: the picture is too large for this computer's OpenGL");
     }
     return upload(surface);
 }
