@@ -11,10 +11,34 @@
 
 namespace testsupport {
 
+// A new window is announced to the program a little after it appears: an
+// expose, an activation and, with the activation, a pointer motion to the
+// window's centre that the window system makes up. Arriving in the middle of a
+// test, that motion would move the pointer the test had placed, so wait for the
+// activation and let the queue go quiet before the test starts.
+static void settleNewWindow() {
+    const Uint32 start = SDL_GetTicks();
+    Uint32 lastEvent = start;
+    bool activated = false;
+    while (SDL_GetTicks() - start < 2000) {
+        SDL_Event event;
+        SDL_PumpEvents();
+        while (SDL_PollEvent(&event)) {
+            activated = activated || event.type == SDL_ACTIVEEVENT;
+            lastEvent = SDL_GetTicks();
+        }
+        if (activated && SDL_GetTicks() - lastEvent >= 100) {
+            return;
+        }
+        SDL_Delay(5);
+    }
+}
+
 void openWindow() {
     static bool open = false;
     if (!open) {
         KZ_Display::init();
+        settleNewWindow();
         open = true;
     }
     drainEvents();
@@ -27,7 +51,9 @@ void drainEvents() {
     }
 }
 
-static void push(SDL_Event& event) { ASSERT_EQ(0, SDL_PushEvent(&event)); }
+static void push(SDL_Event& event) {
+    ASSERT_EQ(0, SDL_PushEvent(&event));
+}
 
 void pushMotion(int x, int y) {
     SDL_Event event = {};
@@ -49,9 +75,13 @@ void pushButton(bool down, int sdlButton, int x, int y) {
     push(event);
 }
 
-void pushLeftPress(int x, int y) { pushButton(true, SDL_BUTTON_LEFT, x, y); }
+void pushLeftPress(int x, int y) {
+    pushButton(true, SDL_BUTTON_LEFT, x, y);
+}
 
-void pushLeftRelease(int x, int y) { pushButton(false, SDL_BUTTON_LEFT, x, y); }
+void pushLeftRelease(int x, int y) {
+    pushButton(false, SDL_BUTTON_LEFT, x, y);
+}
 
 void pushQuit() {
     SDL_Event event = {};
@@ -82,9 +112,15 @@ unsigned readPixel(int x, int y) {
     return (unsigned(rgba[0]) << 16) | (unsigned(rgba[1]) << 8) | unsigned(rgba[2]);
 }
 
-int red(unsigned rgb) { return int((rgb >> 16) & 0xFF); }
-int green(unsigned rgb) { return int((rgb >> 8) & 0xFF); }
-int blue(unsigned rgb) { return int(rgb & 0xFF); }
+int red(unsigned rgb) {
+    return int((rgb >> 16) & 0xFF);
+}
+int green(unsigned rgb) {
+    return int((rgb >> 8) & 0xFF);
+}
+int blue(unsigned rgb) {
+    return int(rgb & 0xFF);
+}
 
 void captureStdout() {
     std::fflush(stdout);
