@@ -12,7 +12,6 @@ import re
 import shutil
 import struct
 import subprocess
-import tempfile
 import threading
 import time
 import zlib
@@ -248,14 +247,6 @@ def make_form(original, path, name, form):
         os.remove(other)
     else:
         raise h.Failure("unknown form %r" % form)
-
-
-def describe_file(path):
-    """What `file` says of a file, for messages."""
-    if not os.path.lexists(path):
-        return "missing"
-    out = subprocess.run(["file", "-b", path], capture_output=True, text=True).stdout.strip()
-    return out
 
 
 # --- Sessions of the game --------------------------------------------------------
@@ -551,11 +542,11 @@ def run_session(session, args, workdir, screen):
 # --- Comparing screens ------------------------------------------------------------
 
 
-def region(picture, box, dy=0):
+def region(picture, box):
     x0, y0, w, hh = box
     c = picture.channels
     rows = []
-    for y in range(y0 + dy, y0 + dy + hh):
+    for y in range(y0, y0 + hh):
         if 0 <= y < picture.height:
             rows.append(picture.data[(y * picture.width + x0) * c : (y * picture.width + x0 + w) * c])
     return b"".join(rows)
