@@ -1,5 +1,7 @@
 #include "KZ/Display.h"
 
+#include "KZ/Platform.h"
+
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
@@ -17,6 +19,8 @@ void KZ_Display::init() {
     SCREEN_HEIGHT = 480;
     SCREEN_WIDTH = 640;
     FRAMES_PER_SECOND = 12;
+
+    KZ_Platform::start();
 
     // Asking for every subsystem fails on machines without a sound device or
     // joystick support, none of which the game uses; video and the timer are
