@@ -179,7 +179,36 @@ class XServer:
 # --- The game ----------------------------------------------------------------
 
 
-class Game:
+class Player:
+    """What the play-through steps need of a running game besides its input
+    and pictures: waiting for the screen to show something."""
+
+    def running(self):
+        raise NotImplementedError
+
+    def screenshot(self, path=None):
+        raise NotImplementedError
+
+    def wait_screen(self, predicate, what, timeout=STEP_TIMEOUT):
+        """Takes pictures until predicate(picture) holds; returns that picture."""
+        last = [None]
+
+        def look():
+            check(self.running(), "the game ended: %r" % self.output())
+            last[0] = self.screenshot()
+            return last[0] if predicate(last[0]) else None
+
+        try:
+            return wait_until(look, timeout, 0.05, what)
+        except Failure:
+            if last[0] is not None:
+                keep = os.path.join(tempfile.gettempdir(), "e2e-last-%d.png" % os.getpid())
+                save_png(last[0], keep)
+                raise Failure("timed out waiting for %s (last picture: %s)" % (what, keep))
+            raise
+
+
+class Game(Player):
     """The real binary, running on `xserver` with `cwd` as working directory."""
 
     def __init__(self, binary, cwd, xserver=None, env=None):
@@ -255,6 +284,9 @@ class Game:
             self.process.kill()
             self.process.wait()
 
+    def running(self):
+        return self.process.poll() is None
+
     # The window
 
     def _xlib(self):
@@ -311,24 +343,6 @@ class Game:
         if path:
             save_png(image, path)
         return image
-
-    def wait_screen(self, predicate, what, timeout=STEP_TIMEOUT):
-        """Takes pictures until predicate(picture) holds; returns that picture."""
-        last = [None]
-
-        def look():
-            check(self.process.poll() is None, "the game ended: %r" % self.lines)
-            last[0] = self.screenshot()
-            return last[0] if predicate(last[0]) else None
-
-        try:
-            return wait_until(look, timeout, 0.05, what)
-        except Failure:
-            if last[0] is not None:
-                keep = os.path.join(tempfile.gettempdir(), "e2e-last-%d.png" % os.getpid())
-                save_png(last[0], keep)
-                raise Failure("timed out waiting for %s (last picture: %s)" % (what, keep))
-            raise
 
     def close(self):
         """Asks the window to close, as a window manager does when the user
