@@ -1,26 +1,35 @@
 # What the browser build links and how its page is put together; included by
 # CMakeLists.txt when the toolchain is cmake/emscripten.cmake.
 
-# SDL_image and SDL_ttf are ours, compiled to WebAssembly with libpng, zlib and
-# FreeType (scripts/deps web): they define IMG_Load and TTF_*, so Emscripten's
-# JavaScript stand-ins of the same names (pictures the GL emulation cannot
-# read, text in the browser's fonts) are never linked.
+# Emscripten's SDL 1.2 draws pictures and text with the browser: its surfaces
+# live in canvases that C code cannot fill, its IMG_Load gives pictures the
+# OpenGL emulation cannot read and its TTF_* draw with the browser's fonts.
+# web/sdl replaces those functions: plain-memory surfaces, PNG pictures read
+# with libpng, and text laid out and drawn with FreeType as SDL_ttf 2.0 does,
+# so the text is the desktop's to the pixel. libpng, zlib and FreeType are
+# compiled for the browser by scripts/deps web, into DEMO_DEPS_PREFIX.
 if(NOT DEMO_DEPS_PREFIX)
   message(FATAL_ERROR "The browser build needs DEMO_DEPS_PREFIX=$(scripts/deps web); scripts/web passes it")
 endif()
 set(WEB_LIBRARIES)
-foreach(name SDL_ttf SDL_image freetype png16 z)
-  find_library(WEB_${name} NAMES ${name} PATHS ${DEMO_DEPS_PREFIX}/lib
+foreach(name freetype png z)
+  find_library(WEB_${name} NAMES ${name} ${name}16 PATHS ${DEMO_DEPS_PREFIX}/lib
     NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   list(APPEND WEB_LIBRARIES ${WEB_${name}})
 endforeach()
 
+add_library(websdl STATIC ${CMAKE_SOURCE_DIR}/web/sdl/surface.cpp
+  ${CMAKE_SOURCE_DIR}/web/sdl/image.cpp ${CMAKE_SOURCE_DIR}/web/sdl/ttf.cpp)
+target_include_directories(websdl PRIVATE ${DEMO_DEPS_PREFIX}/include
+  ${DEMO_DEPS_PREFIX}/include/freetype2)
+target_compile_options(websdl PRIVATE -sUSE_SDL=1)
+target_link_libraries(websdl PUBLIC ${WEB_LIBRARIES})
+
 add_library(web_system INTERFACE)
-target_include_directories(web_system INTERFACE ${DEMO_DEPS_PREFIX}/include)
 # The SDL 1.2 forms the engine uses where Emscripten's headers differ.
 target_compile_options(web_system INTERFACE -sUSE_SDL=1
   "SHELL:-include ${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h")
-target_link_libraries(web_system INTERFACE ${WEB_LIBRARIES})
+target_link_libraries(web_system INTERFACE websdl)
 target_link_options(web_system INTERFACE
   -sUSE_SDL=1
   # OpenGL 1.1 immediate mode on WebGL.
@@ -32,9 +41,10 @@ target_link_options(web_system INTERFACE
   # A fatal message ends the program (exit(1)); the page hears of it.
   -sEXIT_RUNTIME=1
   -sENVIRONMENT=web
-  # Display lists are kept by src/KZ/platform/emscripten.cpp, which sees the
-  # calls a list records through these.
-  -Wl,--wrap=glBegin,--wrap=glEnd,--wrap=glVertex3i,--wrap=glTexCoord2i,--wrap=glBindTexture)
+  # src/KZ/platform/emscripten.cpp sees these calls first: the ones display
+  # lists record, texture uploads, and the swap that shows a frame.
+  -Wl,--wrap=glBegin,--wrap=glEnd,--wrap=glVertex3i,--wrap=glTexCoord2i,--wrap=glBindTexture
+  -Wl,--wrap=glTexImage2D,--wrap=SDL_GL_SwapBuffers)
 
 # The files the game loads, packed into Demo.data next to Demo.js.
 set(WEB_RESOURCES Vera.ttf opaque.png pressbutton.png main.png personaje1.png personaje2.png

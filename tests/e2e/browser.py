@@ -227,3 +227,21 @@ class Browser(h.Player):
                 self.process.kill()
                 self.process.wait()
         self.profile.cleanup()
+
+
+def play_session(args, play, window=SMALL_WINDOW, folder=None):
+    """Serves the page (args.web, or `folder`), opens it in Chromium, calls
+    play(demo) and closes the tab as a player does. The game must still be
+    running then, and have printed what the desktop game prints up to that
+    point: closing the tab ends it at once, so it never prints the end line."""
+    with Server(folder or args.web) as server:
+        browser = Browser(server.url, window)
+        try:
+            browser.find_window()
+            play(h.Demo(browser, args.root, args.render_tool))
+            h.check(browser.running(), "the game ended during play: %r" % browser.output())
+            lines = browser.output()
+            browser.close()
+        finally:
+            browser.kill()
+    h.expect_clean_session(lines + ["Ending Demo "])

@@ -1,6 +1,8 @@
 #include "KZ/Platform.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
 #include <emscripten.h>
 #include <map>
 #include <vector>
@@ -10,9 +12,22 @@
 // the program is built with ASYNCIFY: SDL_Delay gives the page back to the
 // browser until the next frame. What the emulation leaves out is made up here.
 
-void KZ_Platform::start() {
-    // The page learns that the game has started, for its loading screen.
-    emscripten_run_script("if (Module.onGameStart) Module.onGameStart();");
+void KZ_Platform::start() {}
+
+// The page counts the frames the game shows (its loading screen waits for
+// the first one; scripts/perf measures the rate). The build routes the swap
+// here (--wrap, see cmake/web.cmake); __real_SDL_GL_SwapBuffers is SDL's.
+EM_JS(void, frameShown, (), {
+    if (Module.onFrame) {
+        Module.onFrame();
+    }
+});
+
+extern "C" void __real_SDL_GL_SwapBuffers();
+
+extern "C" void __wrap_SDL_GL_SwapBuffers() {
+    __real_SDL_GL_SwapBuffers();
+    frameShown();
 }
 
 // Emscripten's SDL_Quit only prints that it does nothing; the browser closes
@@ -22,6 +37,48 @@ extern "C" void SDL_Quit() {}
 // The emulation takes texture coordinates as floats, as OpenGL itself keeps them.
 extern "C" void glTexCoord2d(GLdouble s, GLdouble t) {
     glTexCoord2f(static_cast<GLfloat>(s), static_cast<GLfloat>(t));
+}
+
+// The emulation's gluLookAt hands its arguments to its matrix library in the
+// wrong order and so leaves the matrix as it was: the scenes' camera would be
+// lost (the picture upside down, the depth order reversed). This is GLU's:
+// the current matrix multiplied by the view from `eye` towards `centre`.
+extern "C" void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX,
+                          GLdouble centreY, GLdouble centreZ, GLdouble upX, GLdouble upY,
+                          GLdouble upZ) {
+    GLdouble f[3] = {centreX - eyeX, centreY - eyeY, centreZ - eyeZ};
+    const GLdouble fLength = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
+    for (GLdouble& c : f) {
+        c /= fLength;
+    }
+    // side = forward x up, then up again = side x forward, both unit length.
+    GLdouble s[3] = {f[1] * upZ - f[2] * upY, f[2] * upX - f[0] * upZ, f[0] * upY - f[1] * upX};
+    const GLdouble sLength = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
+    for (GLdouble& c : s) {
+        c /= sLength;
+    }
+    const GLdouble u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2],
+                           s[0] * f[1] - s[1] * f[0]};
+    const GLdouble m[16] = {s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0,
+                            s[2], u[2], -f[2], 0, 0,    0,    0,     1};
+    glMultMatrixd(m);
+    glTranslated(-eyeX, -eyeY, -eyeZ);
+}
+
+// OpenGL 1.0 names a texture's internal format by its number of components,
+// 1 to 4, as the texture loader does; WebGL knows only the format names, and
+// wants the one the pixels come in. The build routes uploads here (--wrap).
+extern "C" void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                                    GLsizei height, GLint border, GLenum format, GLenum type,
+                                    const void* pixels);
+
+extern "C" void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                                    GLsizei height, GLint border, GLenum format, GLenum type,
+                                    const void* pixels) {
+    if (internalFormat >= 1 && internalFormat <= 4) {
+        internalFormat = static_cast<GLint>(format);
+    }
+    __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
 }
 
 // --- Display lists --------------------------------------------------------

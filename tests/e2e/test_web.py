@@ -1,0 +1,83 @@
+"""The web page (scripts/web) played in headless Chromium with real pointer
+input: the whole automatic play-through with every step compared with the
+desktop goldens, the opening with the canvas enlarged twice (pointer
+coordinates mapped back), and a page whose picture is missing or whose font
+is broken, which must show the loader's message and stop.
+
+The browser draws through WebGL (SwiftShader here) where the desktop draws
+through Mesa's llvmpipe; the pictures are the same but for rounding where a
+texture is stretched, so a step may differ from its golden by a little on a
+few pixels (see close_enough), never by a misplaced or missing thing.
+"""
+
+import os
+import re
+import shutil
+import tempfile
+
+import browser as b
+import harness as h
+import screenshots
+import test_bad_input
+
+# A differing step passes when at most this share of its pixels differ, none
+# by more than MAX_CHANNEL in any channel.
+MAX_SHARE = 0.02
+MAX_CHANNEL = 24
+
+
+def close_enough(actual, expected):
+    differing = worst = 0
+    for i in range(0, len(actual), 3):
+        d = max(abs(actual[i + k] - expected[i + k]) for k in range(3))
+        if d:
+            differing += 1
+            worst = max(worst, d)
+    return differing <= MAX_SHARE * len(actual) / 3 and worst <= MAX_CHANNEL
+
+
+def damaged_page(args, folder, name, how):
+    """A copy of the page in `folder` in which the packed file res/`name` is
+    missing (its name changed in the loader) or broken (its bytes zeroed)."""
+    shutil.copytree(args.web, folder, dirs_exist_ok=True)
+    loader = os.path.join(folder, "Demo.js")
+    with open(loader) as f:
+        script = f.read()
+    entry = re.search(r'"filename":\s*"/res/%s",\s*"start":\s*(\d+),\s*"end":\s*(\d+)' % re.escape(name), script)
+    h.check(entry is not None, "res/%s is not packed into the page" % name)
+    if how == "missing":
+        script = script.replace('"/res/%s"' % name, '"/res/%s"' % ("x" * len(name)))
+        with open(loader, "w") as f:
+            f.write(script)
+    else:
+        start, end = int(entry.group(1)), int(entry.group(2))
+        with open(os.path.join(folder, "Demo.data"), "r+b") as f:
+            f.seek(start)
+            f.write(bytes(end - start))
+
+
+def test(args):
+    # Twice as large: every click must still land where the game draws.
+    b.play_session(args, lambda demo: demo.through_opening(), b.LARGE_WINDOW)
+
+    screenshots.compare(args, b.play_session, close_enough)
+
+    for name, how, message in [
+        ("main.png", "missing", "SDL could not load image.bmp: "),
+        ("Vera.ttf", "broken", "Unable to load font: "),
+    ]:
+        with tempfile.TemporaryDirectory() as folder, b.Server(folder) as server:
+            damaged_page(args, folder, name, how)
+            browser = b.Browser(server.url)
+            try:
+                test_bad_input.expect_missing(browser, message, "res/" + name)
+                shown = browser.evaluate(
+                    "document.getElementById('fatal').hidden ? '' : document.getElementById('fatal').innerText"
+                )
+                h.check(browser.output()[2] in shown, "the page shows %r, not the loader's message" % shown)
+            finally:
+                browser.kill()
+
+
+if __name__ == "__main__":
+    h.run(test, lambda parser: parser.add_argument("--web", required=True, help="the page's folder"))
