@@ -281,7 +281,8 @@ def update(args):
 
 def compare(args, session=h.play_session, close_enough=None):
     """Plays and compares every step with its golden. A picture that differs
-    passes if close_enough(actual, expected) says so (other renderers)."""
+    passes if close_enough(actual, golden, icon_looks) says so (other
+    renderers)."""
     goldens = Goldens()
     out = os.environ.get("SCREENSHOT_DIFFS") or tempfile.mkdtemp(prefix="screenshots-")
     failures = []
@@ -297,7 +298,9 @@ def compare(args, session=h.play_session, close_enough=None):
             return
         actual = rgb_bytes(picture)
         expected = icon_settled(actual, goldens.picture(i), goldens.icon_looks)
-        if actual == expected or (close_enough and close_enough(actual, expected)):
+        if actual == expected or (
+            close_enough and close_enough(actual, goldens.picture(i), goldens.icon_looks)
+        ):
             return
         regions = changed_regions(actual, expected)
         os.makedirs(out, exist_ok=True)
