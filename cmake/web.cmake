@@ -51,7 +51,7 @@ set(WEB_RESOURCES Vera.ttf opaque.png pressbutton.png main.png personaje1.png pe
   body1.png lagartija.png silueta.png policia.png basurero2.png)
 
 # The page: build-web/page holds index.html, Demo.js, Demo.wasm and Demo.data,
-# all a static web server needs.
+# all a static web server needs, and the font's licence.
 function(web_page target)
   set(page ${CMAKE_BINARY_DIR}/page)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
@@ -63,4 +63,6 @@ function(web_page target)
   endforeach()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${resources})
   configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${page}/index.html COPYONLY)
+  # The font's licence goes wherever the font goes.
+  configure_file(${CMAKE_SOURCE_DIR}/res/Vera-COPYRIGHT.txt ${page}/Vera-COPYRIGHT.txt COPYONLY)
 endfunction()
