@@ -4,22 +4,22 @@
 # Emscripten's SDL 1.2 draws pictures and text with the browser: its surfaces
 # live in canvases that C code cannot fill, its IMG_Load gives pictures the
 # OpenGL emulation cannot read and its TTF_* draw with the browser's fonts.
-# web/sdl replaces those functions: plain-memory surfaces, PNG pictures read
-# with libpng, and text laid out and drawn with FreeType as SDL_ttf 2.0 does,
-# so the text is the desktop's to the pixel. libpng, zlib and FreeType are
-# compiled for the browser by scripts/deps web, into DEMO_DEPS_PREFIX.
+# Defined in wasm, these functions win over its JavaScript ones: SDL_wasm
+# (scripts/deps web) gives plain-memory surfaces, and web/sdl IMG_Load (PNG
+# through libpng) and the TTF_* the engine uses, text laid out and drawn with
+# FreeType as SDL_ttf 2.0 does, so it is the desktop's to the pixel. SDL_wasm,
+# libpng, zlib and FreeType are built by scripts/deps web into DEMO_DEPS_PREFIX.
 if(NOT DEMO_DEPS_PREFIX)
   message(FATAL_ERROR "The browser build needs DEMO_DEPS_PREFIX=$(scripts/deps web); scripts/web passes it")
 endif()
 set(WEB_LIBRARIES)
-foreach(name freetype png z)
+foreach(name SDL_wasm freetype png z)
   find_library(WEB_${name} NAMES ${name} ${name}16 PATHS ${DEMO_DEPS_PREFIX}/lib
     NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   list(APPEND WEB_LIBRARIES ${WEB_${name}})
 endforeach()
 
-add_library(websdl STATIC ${CMAKE_SOURCE_DIR}/web/sdl/surface.cpp
-  ${CMAKE_SOURCE_DIR}/web/sdl/image.cpp ${CMAKE_SOURCE_DIR}/web/sdl/ttf.cpp)
+add_library(websdl STATIC ${CMAKE_SOURCE_DIR}/web/sdl/image.cpp ${CMAKE_SOURCE_DIR}/web/sdl/ttf.cpp)
 target_include_directories(websdl PRIVATE ${DEMO_DEPS_PREFIX}/include
   ${DEMO_DEPS_PREFIX}/include/freetype2)
 target_compile_options(websdl PRIVATE -sUSE_SDL=1)

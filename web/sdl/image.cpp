@@ -1,5 +1,5 @@
-// IMG_Load for the browser build: PNG pictures read with libpng into the
-// surfaces of surface.cpp, laid out as SDL_image lays them out: pictures with
+// IMG_Load for the browser build: PNG pictures read with libpng into memory
+// surfaces (SDL_wasm, from scripts/deps), laid out as SDL_image lays them out: pictures with
 // alpha as 32 bits (bytes R, G, B, A), colour pictures as 24 bits (R, G, B),
 // palette and grey pictures as 8 bits with their palette.
 
