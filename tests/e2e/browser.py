@@ -1,14 +1,8 @@
-"""Plays the browser build (the page scripts/web assembles) in headless
-Chromium, the way harness.Game plays the desktop binary: the same methods, so
-the same play-through steps (harness.Demo) run on either.
-
-The page is served from its folder by a static HTTP server on 127.0.0.1.
-Chromium is driven through the DevTools protocol over a pipe (file
-descriptors 3 and 4, JSON messages ended by a NUL byte): the pointer is moved
-and pressed with Input.dispatchMouseEvent at the place on the page where the
-canvas shows the given game pixel, exactly as a real mouse would; pictures are
-the page's own rendering of the canvas (Page.captureScreenshot); the game's
-standard output is what the page logs to the browser's console.
+"""Plays the web page in headless Chromium with harness.Game's methods, so the
+same steps (harness.Demo) run on either. The page is served on 127.0.0.1;
+Chromium is driven through the DevTools protocol over fds 3 and 4 (JSON ended
+by NUL): real mouse events at the page point that shows a game pixel,
+pictures of the canvas as the page shows it, standard output from the console.
 """
 
 import base64
@@ -22,8 +16,7 @@ import threading
 
 import harness as h
 
-# A window in which the page shows the canvas at its own size, and one in
-# which it is enlarged twice (pointer coordinates must map back).
+# Windows in which the page shows the canvas at its own size and twice as large.
 SMALL_WINDOW = (900, 700)
 LARGE_WINDOW = (1400, 1100)
 
@@ -47,8 +40,6 @@ class Server:
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
-
     def log_message(self, *args):
         pass
 
@@ -76,9 +67,7 @@ class Browser(h.Player):
             ]
             # Chromium's sandbox refuses to run as root (CI containers do).
             + (["--no-sandbox"] if os.geteuid() == 0 else []),
-            stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             # Chromium reads the protocol from fd 3 and writes it to fd 4.
             pass_fds=(3, 4),
             preexec_fn=lambda: (os.dup2(commands_read, 3), os.dup2(events_write, 4)),
@@ -147,14 +136,8 @@ class Browser(h.Player):
 
     # Standard output, as harness.Game
 
-    def output(self):
-        with self.changed:
-            return list(self.lines)
-
-    def wait_for_line(self, line, timeout=h.START_TIMEOUT):
-        with self.changed:
-            ok = self.changed.wait_for(lambda: line in self.lines or self.exit_status is not None, timeout)
-            h.check(ok and line in self.lines, "the game did not print %r; it printed %r" % (line, self.lines))
+    def ended(self):
+        return self.exit_status is not None
 
     def wait_exit(self, timeout=h.EXIT_TIMEOUT):
         """The status the game ended with (the page logs it), once it has."""
@@ -219,13 +202,8 @@ class Browser(h.Player):
         self.send("Target.closeTarget", targetId=self.target)
 
     def kill(self):
-        if self.process.poll() is None:
-            try:
-                self.send("Browser.close")
-                self.process.wait(timeout=10)
-            except (h.Failure, subprocess.TimeoutExpired, OSError):
-                self.process.kill()
-                self.process.wait()
+        self.process.kill()
+        self.process.wait()
         self.profile.cleanup()
 
 

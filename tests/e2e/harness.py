@@ -181,10 +181,28 @@ class XServer:
 
 class Player:
     """What the play-through steps need of a running game besides its input
-    and pictures: waiting for the screen to show something."""
+    and pictures: its standard output so far (`lines`, guarded by the
+    condition `changed`) and waiting for a line or for the screen."""
 
     def running(self):
         raise NotImplementedError
+
+    def ended(self):
+        """True once the game's output is complete."""
+        raise NotImplementedError
+
+    def output(self):
+        with self.changed:
+            return list(self.lines)
+
+    def wait_for_line(self, line, timeout=START_TIMEOUT):
+        """Waits until `line` has been printed (exactly, trailing blanks included)."""
+        with self.changed:
+            ok = self.changed.wait_for(lambda: line in self.lines or self.ended(), timeout)
+            check(
+                ok and line in self.lines,
+                "the game did not print %r; it printed %r" % (line, self.lines),
+            )
 
     def screenshot(self, path=None):
         raise NotImplementedError
@@ -256,18 +274,8 @@ class Game(Player):
 
     # Standard output
 
-    def output(self):
-        with self.changed:
-            return list(self.lines)
-
-    def wait_for_line(self, line, timeout=START_TIMEOUT):
-        """Waits until `line` has been printed (exactly, trailing blanks included)."""
-        with self.changed:
-            ok = self.changed.wait_for(lambda: line in self.lines or self.closed_stdout, timeout)
-            check(
-                ok and line in self.lines,
-                "the game did not print %r; it printed %r" % (line, self.lines),
-            )
+    def ended(self):
+        return self.closed_stdout
 
     def wait_exit(self, timeout=EXIT_TIMEOUT):
         """The exit status, once the program has ended and its output is read."""

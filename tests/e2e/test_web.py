@@ -1,8 +1,7 @@
-"""The web page (scripts/web) played in headless Chromium with real pointer
-input: the whole automatic play-through with every step compared with the
-desktop goldens, the opening with the canvas enlarged twice (pointer
-coordinates mapped back), and a page whose picture is missing or whose font
-is broken, which must show the loader's message and stop.
+"""The web page in headless Chromium with real pointer input: the whole
+play-through compared with the desktop goldens, the opening with the canvas
+enlarged twice, and a page with a missing picture or a broken font, which
+must show the loader's message and stop.
 
 The browser draws through WebGL (SwiftShader here) where the desktop draws
 through Mesa's llvmpipe. Both filter and blend the same textures at the same
@@ -21,8 +20,7 @@ import harness as h
 import screenshots
 import test_bad_input
 
-# A differing step passes when no channel of any pixel is off by more than
-# MAX_CHANNEL and at most MAX_SHARE of the channels are off at all.
+# No channel off by more than MAX_CHANNEL, at most MAX_SHARE of them off.
 MAX_CHANNEL = 2
 MAX_SHARE = 0.15
 

@@ -17,35 +17,22 @@ SDL_Surface* web_TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Colo
 
 namespace {
 
-const char* const TEXTS[] = {
-    "Empezar",
-    "Hablar",
-    "Examinar",
-    "Recoger",
-    "Mover",
-    "Lagartija",
-    "Basurero",
-    "Lamento haberlo hecho venir de improviso, pero este caso lo amerita",
-    "¿Hay alguien viviendo ahi dentro?",
-    "Es un policia comun y corriente, un poco desaliñado quizas",
-    "Hay algo extraño en el fondo",
-    "...",
-    "Ya he cogido el cuchillo",
-    "Todo sea por la justicia!",
-    // Kerning pairs, letters with ink left of the pen, blanks at either end.
-    "jajaja AV Wa Tj yy",
-    " leading and trailing ",
-    "j",
-    "Y",
-    // Malformed and unusual UTF-8: lone continuation and lead bytes, a
-    // sequence cut short, a byte-order mark, a combining accent.
-    "bad \xff byte",
-    "x\x80y",
-    "cut \xe2\x82",
-    "\xef\xbb\xbf"
-    "BOM first",
-    "e\xcc\x81",
-};
+// The game's kinds of text (accents, ñ, ¿), kerning pairs, letters with ink
+// left of the pen, blanks at either end, malformed and unusual UTF-8 (lone
+// continuation and lead bytes, a sequence cut short, a byte-order mark).
+const char* const TEXTS[] = {"Empezar",
+                             "Lamento haberlo hecho venir de improviso, pero este caso lo amerita",
+                             "¿Hay alguien viviendo ahi dentro?",
+                             "Hay algo extraño en el fondo",
+                             "Todo sea por la justicia!",
+                             "jajaja AV Wa Tj yy",
+                             " leading and trailing ",
+                             "bad \xff byte",
+                             "x\x80y",
+                             "cut \xe2\x82",
+                             "\xef\xbb\xbf"
+                             "BOM first",
+                             "e\xcc\x81"};
 
 bool sameSurface(SDL_Surface* a, SDL_Surface* b) {
     if (a->w != b->w || a->h != b->h) {
