@@ -42,9 +42,9 @@ target_link_options(web_system INTERFACE
   -sEXIT_RUNTIME=1
   -sENVIRONMENT=web
   # src/KZ/platform/emscripten.cpp sees these calls first: the ones display
-  # lists record, texture uploads, and the swap that shows a frame.
+  # lists record, texture uploads, the frame's sleep and the swap.
   -Wl,--wrap=glBegin,--wrap=glEnd,--wrap=glVertex3i,--wrap=glTexCoord2i,--wrap=glBindTexture
-  -Wl,--wrap=glTexImage2D,--wrap=SDL_GL_SwapBuffers)
+  -Wl,--wrap=glTexImage2D,--wrap=SDL_Delay,--wrap=SDL_GL_SwapBuffers)
 
 # The files the game loads, packed into Demo.data next to Demo.js.
 set(WEB_RESOURCES Vera.ttf opaque.png pressbutton.png main.png personaje1.png personaje2.png

@@ -10,6 +10,7 @@ import functools
 import http.server
 import json
 import os
+import signal
 import subprocess
 import tempfile
 import threading
@@ -54,7 +55,7 @@ class Browser(h.Player):
         self.replies = {}
         self.next_id = 0
         self.exit_status = None
-        self.profile = tempfile.TemporaryDirectory(prefix="demo-chromium-")
+        self.profile = tempfile.TemporaryDirectory(prefix="demo-chromium-", ignore_cleanup_errors=True)
         commands_read, self.commands = os.pipe()
         self.events, events_write = os.pipe()
         self.process = subprocess.Popen(
@@ -68,6 +69,7 @@ class Browser(h.Player):
             # Chromium's sandbox refuses to run as root (CI containers do).
             + (["--no-sandbox"] if os.geteuid() == 0 else []),
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True,
             # Chromium reads the protocol from fd 3 and writes it to fd 4.
             pass_fds=(3, 4),
             preexec_fn=lambda: (os.dup2(commands_read, 3), os.dup2(events_write, 4)),
@@ -202,7 +204,9 @@ class Browser(h.Player):
         self.send("Target.closeTarget", targetId=self.target)
 
     def kill(self):
-        self.process.kill()
+        """Ends Chromium and the processes it started (its own session)."""
+        if self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGKILL)
         self.process.wait()
         self.profile.cleanup()
 

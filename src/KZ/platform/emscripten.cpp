@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cmath>
 #include <emscripten.h>
 #include <map>
@@ -28,6 +29,22 @@ extern "C" void __real_SDL_GL_SwapBuffers();
 extern "C" void __wrap_SDL_GL_SwapBuffers() {
     __real_SDL_GL_SwapBuffers();
     frameShown();
+}
+
+// SDL_Delay is the browser's timer here, which wakes a millisecond or two
+// late; the game's loop starts its next frame's budget when the sleep ends,
+// so every frame would be that much longer than 1000 / 12 ms. The sleep is
+// shortened by how late the timer has been waking, so sleeps last what was
+// asked on average. The build routes SDL_Delay here (--wrap).
+extern "C" void __real_SDL_Delay(unsigned milliseconds);
+
+extern "C" void __wrap_SDL_Delay(unsigned milliseconds) {
+    static double late = 0; // how late the timer wakes, in ms, learnt as it goes
+    const double start = emscripten_get_now();
+    const double asked = milliseconds - late;
+    __real_SDL_Delay(asked > 0 ? static_cast<unsigned>(asked + 0.5) : 0);
+    const double overshoot = emscripten_get_now() - start - milliseconds;
+    late = std::min(std::max(late + overshoot / 2, 0.0), 10.0);
 }
 
 // Emscripten's SDL_Quit only prints that it does nothing; the browser closes
