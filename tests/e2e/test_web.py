@@ -63,7 +63,11 @@ def damaged_page(args, folder, name, how):
 
 def test(args):
     # Twice as large: every click must still land where the game draws.
-    b.play_session(args, lambda demo: demo.through_opening(), b.LARGE_WINDOW)
+    def enlarged(demo):
+        h.check(demo.game.scale == 2, "the canvas is shown %d times as large" % demo.game.scale)
+        demo.through_opening()
+
+    b.play_session(args, enlarged, b.LARGE_WINDOW)
 
     screenshots.compare(args, b.play_session, close_enough)
 
