@@ -50,7 +50,7 @@ def package(args):
         files = {line.split()[-1][2:] for line in listing.splitlines() if line.startswith("-")}
         expected = {"usr/bin/demo", "usr/libexec/demo/Demo", "usr/share/applications/demo.desktop",
                     "usr/share/icons/hicolor/256x256/apps/demo.png",
-                    "usr/share/icons/hicolor/scalable/apps/demo.svg"}
+                    "usr/share/icons/hicolor/scalable/apps/demo.svg", "usr/share/doc/demo/copyright"}
         expected |= {"usr/share/demo/res/" + name for name in os.listdir(os.path.join(args.root, "res"))}
         h.check(files == expected, "the package holds %r, lacks %r" % (files - expected, expected - files))
         subprocess.run(["dpkg-deb", "-x", debs[0], root], check=True)
