@@ -10,11 +10,15 @@ floods of input, and the window closed at every stage.
   the events as SDL reads them.
 - Closing the window in the menu, in the middle of a line, with a verb menu
   open or in the middle of an object's reaction ends the game normally:
-  "Ending Demo " and status 0."""
+  "Ending Demo " and status 0.
+- The automatic play-through (what scripts/demo runs without a display)
+  refuses a folder that holds files it did not write, and leaves them be."""
 
 import os
 import random
 import subprocess
+import sys
+import tempfile
 import time
 
 import harness as h
@@ -178,7 +182,23 @@ def closing(args):
         session(args, play, what)
 
 
+def foreign_folder(args):
+    with tempfile.TemporaryDirectory() as folder:
+        mine = os.path.join(folder, "notes.txt")
+        with open(mine, "w") as f:
+            f.write("mine\n")
+        result = subprocess.run(
+            [sys.executable, os.path.join(args.root, "scripts", "autoplay.py"), "--binary", args.binary,
+             "--root", args.root, "--out", folder], capture_output=True, text=True, timeout=60)
+        h.check(result.returncode != 0 and "notes.txt" in result.stderr,
+                "autoplay into a folder with a file: status %r, %r" % (result.returncode, result.stderr))
+        with open(mine) as f:
+            h.check(os.listdir(folder) == ["notes.txt"] and f.read() == "mine\n",
+                    "autoplay changed a folder it did not create: %r" % os.listdir(folder))
+
+
 def test(args):
+    foreign_folder(args)
     no_display(args)
     floods(args)
     closing(args)
