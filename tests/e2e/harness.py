@@ -182,8 +182,9 @@ class XServer:
 class Game:
     """The real binary, running on `xserver` with `cwd` as working directory."""
 
-    def __init__(self, binary, cwd, xserver=None, env=None):
+    def __init__(self, binary, cwd, xserver=None, env=None, title=WINDOW_TITLE):
         self.binary = binary
+        self.title = title
         self.cwd = cwd
         self.xserver = xserver
         self.lines = []  # standard output so far, one entry per line, newline removed
@@ -264,14 +265,14 @@ class Game:
         return self.x
 
     def find_window(self, timeout=START_TIMEOUT):
-        """Waits for the viewable top-level window titled "Demo"; returns its id."""
+        """Waits for the viewable top-level window with the game's title; returns its id."""
         x = self._xlib()
 
         def look():
             check(self.process.poll() is None, "the game ended before its window showed: %r" % self.lines)
             for child in x.screen().root.query_tree().children:
                 try:
-                    if child.get_wm_name() != WINDOW_TITLE:
+                    if child.get_wm_name() != self.title:
                         continue
                     attributes = child.get_attributes()
                 except Exception:  # the window went away meanwhile
@@ -280,7 +281,7 @@ class Game:
                     return child
             return None
 
-        self.window = wait_until(look, timeout, 0.1, "the %r window" % WINDOW_TITLE)
+        self.window = wait_until(look, timeout, 0.1, "the %r window" % self.title)
         return self.window.id
 
     def _xdotool(self, *args):
@@ -644,7 +645,8 @@ BIN_AFTER_KNIFE = {"Examinar": ["No parece haber nada mas"], "Recoger": ["Ya he 
 class Demo:
     """Plays the demo through a running Game: finds what should be on screen
     from the game's own pictures and text renderer, and waits for it.
-    `record(step, picture)`, if given, receives a picture of every step."""
+    `record(step, picture)`, if given, receives a picture of every step.
+    Another game on the same framework passes its own `objects`."""
 
     W, H = 640, 480
     LINE_AT = (20, 380)  # the dialog strip's text corner
@@ -658,20 +660,18 @@ class Demo:
     START_AT = (420, 390)  # "Empezar"
     NEUTRAL = (620, 20)  # a point over no object, for clicks that only go on
 
-    def __init__(self, game, root, tool, record=None):
+    def __init__(self, game, root, tool, record=None, objects=None):
         check(tool and os.path.exists(tool), "the text tool is missing: %r" % tool)
         self.game = game
         self.root = root
         self.tool = tool
         self.record = record or (lambda step, picture: None)
         self.masks = {}
-        self.objects = demo_objects()
+        self.objects = demo_objects() if objects is None else objects
         for obj in self.objects:
             pic = load_picture(os.path.join(root, "res", obj.picture))
             obj.width, obj.height = pic.width, pic.height
-        self.portraits = {
-            n: load_picture(os.path.join(root, "res", "personaje%d.png" % n)) for n in (1, 2)
-        }
+        self._portraits = None
         self.background = None  # the menu's picture: the bare background, once seen
 
     def obj(self, name):
@@ -744,6 +744,14 @@ class Demo:
         return self.wait_strip_gone()
 
     # Portraits
+
+    @property
+    def portraits(self):
+        if self._portraits is None:
+            self._portraits = {
+                n: load_picture(os.path.join(self.root, "res", "personaje%d.png" % n)) for n in (1, 2)
+            }
+        return self._portraits
 
     def portrait_place(self, n):
         pic = self.portraits[n]
