@@ -87,7 +87,8 @@ def test(args):
         result = subprocess.run(["cmake", "--install", os.path.dirname(args.binary), "--prefix", prefix,
                                  "--component", "sdk"], capture_output=True, text=True, timeout=120)
         h.check(result.returncode == 0, "install failed: %s" % result.stderr)
-        h.check(not os.path.exists(os.path.join(prefix, "bin")), "the sdk component installed the game")
+        for game_part in ("bin", "include/kz/MainMenu.h", "include/kz/SDLMain.h"):
+            h.check(not os.path.exists(os.path.join(prefix, game_part)), "the sdk holds the demo's " + game_part)
 
         # Copies, so nothing can reach back into the checkout.
         source = shutil.copytree(os.path.join(args.root, "examples", "faro"), os.path.join(work, "faro"))
