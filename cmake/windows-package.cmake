@@ -1,0 +1,51 @@
+# The game for Windows as one folder that a player unzips anywhere and starts
+# by double-clicking Demo.exe: the game, the DLLs it loads, res/, a short
+# read-me in Spanish and English, and the licence of everything bundled.
+# `cmake --install build-windows --component game --prefix DIR` lays it out in
+# DIR; scripts/windows packs that into Demo-windows-x64.zip.
+#
+# DEMO_DEPS_PREFIX is the dependency prefix made by scripts/deps windows: its
+# bin/ holds the DLLs and share/licenses/ one folder per library.
+
+# A window program: no console opens beside the game. What it prints goes to
+# stdout.txt (src/KZ/platform/windows.cpp).
+set_target_properties(Demo PROPERTIES WIN32_EXECUTABLE ON)
+
+# Every DLL that was built for the game. Not all of them appear in Demo.exe's
+# import table: SDL.dll (SDL 1.2's API) loads SDL2.dll when it starts.
+file(GLOB DEMO_DEPS_DLLS ${DEMO_DEPS_PREFIX}/bin/*.dll)
+if(NOT DEMO_DEPS_DLLS)
+  message(FATAL_ERROR "No DLLs in ${DEMO_DEPS_PREFIX}/bin: set DEMO_DEPS_PREFIX to the prefix "
+    "that scripts/deps windows prints")
+endif()
+
+# The compiler's own DLLs (the threads library) come from the cross compiler.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+  OUTPUT_VARIABLE DEMO_WINPTHREAD OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(DEMO_COMPILER_DLL_DIR ${DEMO_WINPTHREAD} DIRECTORY)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+  OUTPUT_VARIABLE DEMO_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(DEMO_GCC_DLL_DIR ${DEMO_LIBGCC} DIRECTORY)
+
+install(TARGETS Demo RUNTIME DESTINATION . COMPONENT game
+  # Whatever else the game or its DLLs import, found among the built DLLs and
+  # the compiler's. Windows' own DLLs (kernel32, opengl32, ...) are never
+  # shipped: only names of libraries built here or by the compiler are taken.
+  RUNTIME_DEPENDENCIES
+    PRE_INCLUDE_REGEXES "^lib" "^SDL" "^zlib"
+    PRE_EXCLUDE_REGEXES ".*"
+    DIRECTORIES ${DEMO_DEPS_PREFIX}/bin ${DEMO_COMPILER_DLL_DIR} ${DEMO_GCC_DLL_DIR})
+install(FILES ${DEMO_DEPS_DLLS} DESTINATION . COMPONENT game)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/res/ DESTINATION res COMPONENT game)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/LEEME.txt DESTINATION . COMPONENT game)
+
+# Licences: each bundled library's, the font's, and the compiler's runtime
+# (the C++ and GCC runtimes are linked into Demo.exe, the threads library ships
+# as a DLL).
+install(DIRECTORY ${DEMO_DEPS_PREFIX}/share/licenses/ DESTINATION licenses COMPONENT game)
+install(FILES ${CMAKE_SOURCE_DIR}/res/Vera-COPYRIGHT.txt DESTINATION licenses/bitstream-vera
+  RENAME COPYRIGHT.txt COMPONENT game)
+foreach(package gcc-mingw-w64-base mingw-w64-common)
+  install(FILES /usr/share/doc/${package}/copyright DESTINATION licenses/${package}
+    RENAME copyright.txt COMPONENT game)
+endforeach()
