@@ -511,9 +511,10 @@ def arguments(extra=None):
     return args
 
 
-def run(test):
-    """Runs test(args) and turns its outcome into an exit status for CTest."""
-    args = arguments()
+def run(test, extra=None):
+    """Runs test(args) and turns its outcome into an exit status for CTest.
+    extra(parser), if given, adds the test's own options."""
+    args = arguments(extra)
     try:
         test(args)
         print("PASSED", flush=True)

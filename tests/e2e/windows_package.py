@@ -82,14 +82,7 @@ def main():
     which = sys.argv.pop(1) if len(sys.argv) > 1 else None
     if which not in tests:
         sys.exit("usage: windows_package.py {%s} OPTIONS" % ",".join(tests))
-    args = h.arguments(lambda p: p.add_argument("--package", required=True, help="the zip"))
-    args.package = os.path.abspath(args.package)
-    try:
-        tests[which](args)
-    except h.Failure as failure:
-        print("FAILED: %s" % failure, flush=True)
-        sys.exit(1)
-    print("PASSED", flush=True)
+    h.run(tests[which], lambda p: p.add_argument("--package", required=True, help="the zip"))
 
 
 if __name__ == "__main__":

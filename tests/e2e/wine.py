@@ -9,6 +9,7 @@ version in the cache and copied for every use.
 
 import fcntl
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -31,7 +32,7 @@ def wine_version():
 def template_prefix():
     """The cached, freshly made prefix (made here the first time)."""
     cache = os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache")
-    folder = os.path.join(cache, "demo-wine", wine_version().replace(" ", "_"))
+    folder = os.path.join(cache, "demo-wine", re.sub(r"[^\w.-]+", "-", wine_version()).strip("-"))
     os.makedirs(folder, exist_ok=True)
     prefix = os.path.join(folder, "prefix")
     # Tests run side by side: one makes the prefix, the others wait for it.
@@ -62,7 +63,7 @@ class Package:
     the life of a `with` block. `folder` is the game's folder."""
 
     def __init__(self, zip_path):
-        self.zip_path = zip_path
+        self.zip_path = os.path.abspath(zip_path)
 
     def __enter__(self):
         h.check(os.path.exists(self.zip_path), "no Windows package at %s" % self.zip_path)
