@@ -39,9 +39,11 @@ install(FILES ${DEMO_DEPS_DLLS} DESTINATION . COMPONENT game)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/res/ DESTINATION res COMPONENT game)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/LEEME.txt DESTINATION . COMPONENT game)
 
-# Licences: each bundled library's, the font's, and the compiler's runtime
-# (the C++ and GCC runtimes are linked into Demo.exe, the threads library ships
-# as a DLL).
+# Licences: the game's, each bundled library's, the font's, and the
+# compiler's runtime (the C++ and GCC runtimes are linked into Demo.exe, the
+# threads library ships as a DLL).
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION licenses/demo RENAME LICENSE.txt
+  COMPONENT game)
 install(DIRECTORY ${DEMO_DEPS_PREFIX}/share/licenses/ DESTINATION licenses COMPONENT game)
 install(FILES ${CMAKE_SOURCE_DIR}/res/Vera-COPYRIGHT.txt DESTINATION licenses/bitstream-vera
   RENAME COPYRIGHT.txt COMPONENT game)

@@ -10,11 +10,22 @@ floods of input, and the window closed at every stage.
   the events as SDL reads them.
 - Closing the window in the menu, in the middle of a line, with a verb menu
   open or in the middle of an object's reaction ends the game normally:
-  "Ending Demo " and status 0."""
+  "Ending Demo " and status 0.
+- The automatic play-through (what scripts/demo runs without a display)
+  refuses a folder that holds files it did not write, and leaves them be.
+- Without a working sound device (SDL asked for an audio driver that does
+  not exist, so starting every SDL subsystem fails), the game starts with
+  video and the timer alone and plays.
+- On a screen at least twice the game's size the window is the largest whole
+  multiple that fits, and the game is played at that size as at 640 x 480:
+  the pointer reaches the same things at the scaled places. A player's own
+  SDL12COMPAT_WINDOW_SCALING wins."""
 
 import os
 import random
 import subprocess
+import sys
+import tempfile
 import time
 
 import harness as h
@@ -115,11 +126,11 @@ def flood(game, last_click=None, close=False):
         x.sync()
 
 
-def session(args, play, what):
+def session(args, play, what, env=None, screen=h.SCREEN):
     """Plays `play(demo)` in a private X server; play closes the window (or
     asks the caller to: return True); the game must end normally."""
-    with h.XServer() as xserver:
-        game = h.Game(args.binary, args.root, xserver)
+    with h.XServer(screen) as xserver:
+        game = h.Game(args.binary, args.root, xserver, env)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
@@ -178,8 +189,60 @@ def closing(args):
         session(args, play, what)
 
 
+def foreign_folder(args):
+    with tempfile.TemporaryDirectory() as folder:
+        mine = os.path.join(folder, "notes.txt")
+        with open(mine, "w") as f:
+            f.write("mine\n")
+        result = subprocess.run(
+            [sys.executable, os.path.join(args.root, "scripts", "autoplay.py"), "--binary", args.binary,
+             "--root", args.root, "--out", folder], capture_output=True, text=True, timeout=60)
+        h.check(result.returncode != 0 and "notes.txt" in result.stderr,
+                "autoplay into a folder with a file: status %r, %r" % (result.returncode, result.stderr))
+        with open(mine) as f:
+            h.check(os.listdir(folder) == ["notes.txt"] and f.read() == "mine\n",
+                    "autoplay changed a folder it did not create: %r" % os.listdir(folder))
+
+
+def without_sound(args):
+    def plays(demo):
+        demo.through_opening()
+
+    session(args, plays, "no sound device", {"SDL_AUDIODRIVER": "none-such"})
+
+
+BIG_SCREEN = "2560x1600x24"  # three times 640 x 480 fits, four times does not
+
+
+def window_size(game):
+    geometry = game.window.get_geometry()
+    return geometry.width, geometry.height
+
+
+def big_screen(args):
+    def scaled(demo):
+        size = window_size(demo.game)
+        h.check(size == (1920, 1440), "window %r on a 2560 x 1600 screen" % (size,))
+        demo.game.scale = 3
+        demo.through_opening()
+        lagartija = demo.obj("Lagartija")
+        demo.hover(lagartija)
+        demo.open_menu(lagartija)
+
+    session(args, scaled, "a big screen", screen=BIG_SCREEN)
+
+    def players_own(demo):
+        size = window_size(demo.game)
+        h.check(size == (640, 480), "window %r at the player's own scale 1" % (size,))
+
+    session(args, players_own, "the player's own scale", {"SDL12COMPAT_WINDOW_SCALING": "1"}, BIG_SCREEN)
+
+
 def test(args):
+    foreign_folder(args)
     no_display(args)
+    without_sound(args)
+    big_screen(args)
     floods(args)
     closing(args)
 

@@ -108,6 +108,25 @@ TEST_F(MouseTest, PressesFarApartAreNeverADoubleClick) {
     EXPECT_EQ("PH--", state(left));
 }
 
+// The window ends just before 500 ms: a press 499 ms after the last one is a
+// double click, one exactly 500 ms after is not. The last press's time is set
+// directly, and a try counts only if the clock did not move meanwhile.
+TEST_F(MouseTest, DoubleClickWindowEndsJustBefore500Milliseconds) {
+    for (int apart : {499, 500}) {
+        int now;
+        do {
+            testsupport::pushLeftRelease(10, 10);
+            cycle();
+            cycle();
+            now = static_cast<int>(SDL_GetTicks());
+            M::lastClick[left] = now - apart;
+            testsupport::pushLeftPress(10, 10);
+            cycle();
+        } while (static_cast<int>(SDL_GetTicks()) != now);
+        EXPECT_EQ(apart < 500 ? "PH-D" : "PH--", state(left)) << apart << " ms apart";
+    }
+}
+
 TEST_F(MouseTest, ButtonEventsMoveThePointerAndOtherButtonsChangeNothingElse) {
     testsupport::pushLeftPress(100, 200); // no motion before it
     cycle();

@@ -1,8 +1,11 @@
 #include "GameHarness.h"
+#include "KZ/FontRenderer.h"
+#include "XarnCurrentSelected.h"
 #include "XarnMenuOpciones.h"
 #include "XarnTextClickable.h"
 
 #include <gtest/gtest.h>
+#include <type_traits>
 
 using namespace gameharness;
 
@@ -100,3 +103,15 @@ TEST(ClickRouting, DestroyingTheSceneFreesTheMenuButtonsOnce) {
         delete thing; // the planet deletes no live entity when it goes
     }
 }
+
+// Everything that owns a texture, a font or entity records through raw
+// pointers would free them twice if it were copied.
+static_assert(!std::is_copy_constructible_v<KZ_Sprite> && !std::is_copy_assignable_v<KZ_Sprite>);
+static_assert(!std::is_copy_constructible_v<KZ_FontRenderer> &&
+              !std::is_copy_assignable_v<KZ_FontRenderer>);
+static_assert(!std::is_copy_constructible_v<XarnTextClickable> &&
+              !std::is_copy_assignable_v<XarnTextClickable>);
+static_assert(!std::is_copy_constructible_v<XarnMenuOpciones> &&
+              !std::is_copy_assignable_v<XarnMenuOpciones>);
+static_assert(!std::is_copy_constructible_v<XarnCurrentSelected> &&
+              !std::is_copy_assignable_v<XarnCurrentSelected>);
