@@ -7,10 +7,6 @@
 # DEMO_DEPS_PREFIX is the dependency prefix made by scripts/deps windows: its
 # bin/ holds the DLLs and share/licenses/ one folder per library.
 
-# A window program: no console opens beside the game. What it prints goes to
-# stdout.txt (src/KZ/platform/windows.cpp).
-set_target_properties(Demo PROPERTIES WIN32_EXECUTABLE ON)
-
 # Every DLL that was built for the game. Not all of them appear in Demo.exe's
 # import table: SDL.dll (SDL 1.2's API) loads SDL2.dll when it starts.
 file(GLOB DEMO_DEPS_DLLS ${DEMO_DEPS_PREFIX}/bin/*.dll)
