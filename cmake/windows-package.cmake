@@ -7,31 +7,21 @@
 # DEMO_DEPS_PREFIX is the dependency prefix made by scripts/deps windows: its
 # bin/ holds the DLLs and share/licenses/ one folder per library.
 
-# Every DLL that was built for the game. Not all of them appear in Demo.exe's
-# import table: SDL.dll (SDL 1.2's API) loads SDL2.dll when it starts.
+# Every DLL that was built for the game (SDL.dll, SDL2.dll, SDL_image.dll,
+# SDL_ttf.dll; zlib, libpng and FreeType are inside the last two). Not all of
+# them appear in Demo.exe's import table: SDL.dll loads SDL2.dll when it starts.
 file(GLOB DEMO_DEPS_DLLS ${DEMO_DEPS_PREFIX}/bin/*.dll)
 if(NOT DEMO_DEPS_DLLS)
   message(FATAL_ERROR "No DLLs in ${DEMO_DEPS_PREFIX}/bin: set DEMO_DEPS_PREFIX to the prefix "
     "that scripts/deps windows prints")
 endif()
-
-# The compiler's own DLLs (the threads library) come from the cross compiler.
+# The C++ runtime is linked in, but calls the threads library, a DLL of the
+# cross compiler's.
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
   OUTPUT_VARIABLE DEMO_WINPTHREAD OUTPUT_STRIP_TRAILING_WHITESPACE)
-get_filename_component(DEMO_COMPILER_DLL_DIR ${DEMO_WINPTHREAD} DIRECTORY)
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
-  OUTPUT_VARIABLE DEMO_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE)
-get_filename_component(DEMO_GCC_DLL_DIR ${DEMO_LIBGCC} DIRECTORY)
 
-install(TARGETS Demo RUNTIME DESTINATION . COMPONENT game
-  # Whatever else the game or its DLLs import, found among the built DLLs and
-  # the compiler's. Windows' own DLLs (kernel32, opengl32, ...) are never
-  # shipped: only names of libraries built here or by the compiler are taken.
-  RUNTIME_DEPENDENCIES
-    PRE_INCLUDE_REGEXES "^lib" "^SDL" "^zlib"
-    PRE_EXCLUDE_REGEXES ".*"
-    DIRECTORIES ${DEMO_DEPS_PREFIX}/bin ${DEMO_COMPILER_DLL_DIR} ${DEMO_GCC_DLL_DIR})
-install(FILES ${DEMO_DEPS_DLLS} DESTINATION . COMPONENT game)
+install(TARGETS Demo RUNTIME DESTINATION . COMPONENT game)
+install(FILES ${DEMO_DEPS_DLLS} ${DEMO_WINPTHREAD} DESTINATION . COMPONENT game)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/res/ DESTINATION res COMPONENT game)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/LEEME.txt DESTINATION . COMPONENT game)
 
