@@ -180,9 +180,14 @@ class XServer:
 
 
 class Game:
-    """The real binary, running on `xserver` with `cwd` as working directory."""
+    """The real binary, running on `xserver` with `cwd` as working directory.
 
-    def __init__(self, binary, cwd, xserver=None, env=None, title=WINDOW_TITLE):
+    `launcher` (e.g. ["wine"]) comes before the binary on the command line.
+    When the program writes its standard output to a file (`stdout_file`,
+    relative to `cwd`) instead of the pipe, that file is followed instead."""
+
+    def __init__(self, binary, cwd, xserver=None, env=None, launcher=(), stdout_file=None,
+                 title=WINDOW_TITLE):
         self.binary = binary
         self.title = title
         self.cwd = cwd
@@ -203,23 +208,55 @@ class Game:
             environment.pop("DISPLAY", None)
         environment.update(env or {})
         self.env = environment
+        self.stdout_file = stdout_file and os.path.join(cwd, stdout_file)
         self.process = subprocess.Popen(
-            [binary],
+            list(launcher) + [binary],
             cwd=cwd,
             env=environment,
             stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE,
+            stdout=subprocess.DEVNULL if stdout_file else subprocess.PIPE,
             stderr=subprocess.PIPE,
         )
         self.stderr = b""
-        threading.Thread(target=self._read_stdout, daemon=True).start()
+        reader = self._follow_stdout_file if stdout_file else self._read_stdout
+        threading.Thread(target=reader, daemon=True).start()
         threading.Thread(target=self._read_stderr, daemon=True).start()
+
+    def _add_line(self, raw):
+        with self.changed:
+            self.lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
+            self.changed.notify_all()
 
     def _read_stdout(self):
         for raw in self.process.stdout:
-            with self.changed:
-                self.lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
-                self.changed.notify_all()
+            self._add_line(raw)
+        with self.changed:
+            self.closed_stdout = True
+            self.changed.notify_all()
+
+    def _follow_stdout_file(self):
+        """Reads the output file as it grows, until the program has ended and
+        everything it wrote is read. `raw_stdout` keeps its exact bytes."""
+        self.raw_stdout = b""
+        pending = b""
+        handle = None
+        while True:
+            ended = self.process.poll() is not None
+            if handle is None and os.path.exists(self.stdout_file):
+                handle = open(self.stdout_file, "rb")
+            chunk = handle.read() if handle else b""
+            self.raw_stdout += chunk
+            pending += chunk
+            *complete, pending = pending.split(b"\n")
+            for raw in complete:
+                self._add_line(raw)
+            if ended and not chunk:
+                break
+            time.sleep(0 if chunk else 0.02)
+        if pending:
+            self._add_line(pending)
+        if handle:
+            handle.close()
         with self.changed:
             self.closed_stdout = True
             self.changed.notify_all()
@@ -480,9 +517,10 @@ def arguments(extra=None):
     return args
 
 
-def run(test):
-    """Runs test(args) and turns its outcome into an exit status for CTest."""
-    args = arguments()
+def run(test, extra=None):
+    """Runs test(args) and turns its outcome into an exit status for CTest.
+    extra(parser), if given, adds the test's own options."""
+    args = arguments(extra)
     try:
         test(args)
         print("PASSED", flush=True)
