@@ -75,16 +75,11 @@ TEST(InvestigableObject, RemovedWhileItsMenuIsOpenIsNeverCalledAgain) {
     frame(scene, 2);
 }
 
-// An object that points its clickable at an area of its own: deleting it
-// frees the box the constructor made, never the subclass's area.
+// An object pointed at an area of someone else's: deleting it frees the box
+// its constructor made, never that area.
 TEST(InvestigableObject, DeletesTheBoxItMadeNotTheAreaItIsGiven) {
-    class Framed : public XarnSimpleInvestigableObject {
-    public:
-        KZ_BoundingBox area{10, 10, 50, 50};
-        Framed()
-            : XarnSimpleInvestigableObject(nullptr) {
-            setBB(&area);
-        }
-    };
-    delete new Framed();
+    KZ_BoundingBox area(10, 10, 50, 50);
+    XarnSimpleInvestigableObject* object = new XarnSimpleInvestigableObject(nullptr);
+    object->setBB(&area);
+    delete object;
 }
