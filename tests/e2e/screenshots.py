@@ -246,11 +246,13 @@ def difference_picture(actual, expected):
 # --- Playing --------------------------------------------------------------------------
 
 
-def play_through(args, record):
+def play_through(args, record, start=None):
     """Runs autoplay's play-through in a private X server; record(game, step,
-    picture) gets every step's picture. Checks that the session ended normally."""
+    picture) gets every step's picture. Checks that the session ended normally
+    and returns the ended Game. start(xserver), when given, starts the game
+    (another build of it) instead of args.binary."""
     with h.XServer() as xserver:
-        game = h.Game(args.binary, args.root, xserver)
+        game = start(xserver) if start else h.Game(args.binary, args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
@@ -262,6 +264,7 @@ def play_through(args, record):
             game.kill()
     h.check(status == 0, "exit status %r after closing the window" % status)
     h.expect_clean_session(game.output())
+    return game
 
 
 def update(args):
@@ -285,7 +288,8 @@ def update(args):
           % (len(steps), count, len(looks), os.path.relpath(GOLDENS)))
 
 
-def compare(args):
+def compare(args, start=None):
+    """Plays through (see play_through) and compares; returns the ended Game."""
     goldens = Goldens()
     out = os.environ.get("SCREENSHOT_DIFFS") or tempfile.mkdtemp(prefix="screenshots-")
     failures = []
@@ -318,7 +322,7 @@ def compare(args):
             )
         )
 
-    play_through(args, record)
+    game = play_through(args, record, start)
     if len(seen) < len(goldens.names):
         failures.append("the play-through ended after %d steps; the goldens have %d" % (len(seen), len(goldens.names)))
     if failures:
@@ -327,6 +331,7 @@ def compare(args):
             "intended):\n  %s" % (len(failures), len(goldens.names), "\n  ".join(failures))
         )
     print("%d steps, every picture as in the goldens" % len(seen))
+    return game
 
 
 def export(folder):

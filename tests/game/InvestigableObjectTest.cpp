@@ -53,3 +53,38 @@ TEST(InvestigableObject, NoVerbsAndNoScene) {
     frame(scene, 2);
     EXPECT_EQ("Mudo", scene.currentSelected->text);
 }
+
+// An object taken out of its scene while its verb menu is open: its buttons go
+// with it, and a click where they were calls nothing on the deleted object.
+TEST(InvestigableObject, RemovedWhileItsMenuIsOpenIsNeverCalledAgain) {
+    testsupport::openWindow();
+    InteractiveScenePlanet scene;
+    Thing* thing = new Thing(&scene, "Cosa", 100, 100);
+    scene.add(thing);
+    frame(scene);
+    click(130, 130);
+    frame(scene, 3);
+    ASSERT_EQ(4u, scene.optionsMenu->options.size());
+    XarnTextClickable* hablar = scene.optionsMenu->options[0]->button;
+    const int x = hablar->getX() + 5;
+    const int y = hablar->getY() + 5;
+    scene.remove(thing);
+    frame(scene);
+    ASSERT_TRUE(scene.optionsMenu->options.empty());
+    click(x, y);
+    frame(scene, 2);
+}
+
+// An object that points its clickable at an area of its own: deleting it
+// frees the box the constructor made, never the subclass's area.
+TEST(InvestigableObject, DeletesTheBoxItMadeNotTheAreaItIsGiven) {
+    class Framed : public XarnSimpleInvestigableObject {
+    public:
+        KZ_BoundingBox area{10, 10, 50, 50};
+        Framed()
+            : XarnSimpleInvestigableObject(nullptr) {
+            setBB(&area);
+        }
+    };
+    delete new Framed();
+}
