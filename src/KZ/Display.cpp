@@ -58,9 +58,15 @@ void KZ_Display::init() {
     scaleBySharpSquares();
     // Asking for every subsystem fails on machines without a sound device or
     // joystick support, none of which the game uses; video and the timer are
-    // all it needs, so fall back to them rather than refuse to start.
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0 && SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
-        quitWithError(std::string("Could not initialise SDL: ") + SDL_GetError());
+    // all it needs, so fall back to them rather than refuse to start. The
+    // failed attempt can leave subsystems counted as started that are not
+    // (SDL's 1.2 layer on SDL 2 does), and a second SDL_Init would then start
+    // nothing: everything is shut down before video and the timer start afresh.
+    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+        SDL_QuitSubSystem(SDL_INIT_EVERYTHING);
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
+            quitWithError(std::string("Could not initialise SDL: ") + SDL_GetError());
+        }
     }
     // Without a display SDL falls back to drivers that draw nowhere; the game
     // would then run with no window to see or close, for ever. Only a player

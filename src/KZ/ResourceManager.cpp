@@ -65,13 +65,13 @@ std::string KZ_ResourceManager::whyNotLoaded(const std::string& path, const std:
     const fs::path folder = file.parent_path();
     // Files are read relative to the folder the game runs in, which a player
     // may not know (or which a launcher chose): name it.
-    const std::string here = fs::current_path(error).string();
+    const fs::path here = fs::current_path(error);
     if (!fs::exists(file, error)) {
         if (!folder.empty() && !fs::is_directory(folder, error)) {
-            return "there is no " + folder.string() + "/ folder in " + here +
+            return "there is no " + folder.string() + "/ folder in " + here.string() +
                    " (the game reads its files from the folder it is started in)";
         }
-        return "there is no such file in " + here;
+        return "there is no such file in " + (here / folder).string();
     }
     if (fs::is_directory(file, error)) {
         return "it is a folder, not a " + kind;

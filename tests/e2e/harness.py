@@ -186,8 +186,10 @@ class Game:
     When the program writes its standard output to a file (`stdout_file`,
     relative to `cwd`) instead of the pipe, that file is followed instead."""
 
-    def __init__(self, binary, cwd, xserver=None, env=None, launcher=(), stdout_file=None):
+    def __init__(self, binary, cwd, xserver=None, env=None, launcher=(), stdout_file=None,
+                 title=WINDOW_TITLE):
         self.binary = binary
+        self.title = title
         self.cwd = cwd
         self.xserver = xserver
         self.lines = []  # standard output so far, one entry per line, newline removed
@@ -300,14 +302,14 @@ class Game:
         return self.x
 
     def find_window(self, timeout=START_TIMEOUT):
-        """Waits for the viewable top-level window titled "Demo"; returns its id."""
+        """Waits for the viewable top-level window with the game's title; returns its id."""
         x = self._xlib()
 
         def look():
             check(self.process.poll() is None, "the game ended before its window showed: %r" % self.lines)
             for child in x.screen().root.query_tree().children:
                 try:
-                    if child.get_wm_name() != WINDOW_TITLE:
+                    if child.get_wm_name() != self.title:
                         continue
                     attributes = child.get_attributes()
                 except Exception:  # the window went away meanwhile
@@ -316,7 +318,7 @@ class Game:
                     return child
             return None
 
-        self.window = wait_until(look, timeout, 0.1, "the %r window" % WINDOW_TITLE)
+        self.window = wait_until(look, timeout, 0.1, "the %r window" % self.title)
         return self.window.id
 
     def _xdotool(self, *args):
@@ -327,30 +329,27 @@ class Game:
             timeout=STEP_TIMEOUT,
         )
 
-    def _place(self, x, y):
-        """The window pixel in the middle of game pixel (x, y)."""
-        return x * self.scale + self.scale // 2, y * self.scale + self.scale // 2
-
-    def move(self, x, y):
-        """Moves the pointer to (x, y) in game pixels."""
-        self._xdotool("mousemove", "--window", self.window.id, *self._place(x, y))
+    def move(self, x, y, *then):
+        """Moves the pointer to (x, y) in game pixels (the middle of a scaled one)."""
+        k = self.scale
+        self._xdotool("mousemove", "--window", self.window.id, x * k + k // 2, y * k + k // 2, *then)
 
     def click(self, x, y):
         """Moves the pointer to (x, y) and clicks the left button there."""
-        self._xdotool("mousemove", "--window", self.window.id, *self._place(x, y), "click", 1)
+        self.move(x, y, "click", 1)
 
     def screenshot(self, path=None):
         """The window's picture now, as an Image; also saved at `path` if given."""
+        # A scaled window's game pixels are squares: one pixel of each is the picture.
+        sample = ["-filter", "point", "-resize", "%dx%d!" % (Demo.W, Demo.H)] if self.scale > 1 else []
         result = subprocess.run(
-            ["import", "-silent", "-window", str(self.window.id), "-depth", "8", "pam:-"],
+            ["import", "-silent", "-window", str(self.window.id)] + sample + ["-depth", "8", "pam:-"],
             env={**os.environ, "DISPLAY": self.xserver.name},
             capture_output=True,
             timeout=STEP_TIMEOUT,
         )
         check(result.returncode == 0, "import failed: %s" % result.stderr.decode(errors="replace"))
         image = parse_netpbm(result.stdout)
-        if self.scale > 1:
-            image = shrink(image, self.scale)
         if path:
             save_png(image, path)
         return image
@@ -388,19 +387,6 @@ class Game:
         )
         self.window.send_event(event, event_mask=X.NoEventMask)
         x.sync()
-
-
-def shrink(image, k):
-    """A picture of a window shown k times bigger, back at the game's size:
-    the middle pixel of every k x k square."""
-    w, h, c = image.width // k, image.height // k, image.channels
-    out = bytearray(w * h * c)
-    for y in range(h):
-        row = (y * k + k // 2) * image.width * c
-        for ch in range(c):
-            out[y * w * c + ch : (y + 1) * w * c : c] = image.data[
-                row + (k // 2) * c + ch : row + w * k * c : k * c]
-    return Image(w, h, c, bytes(out))
 
 
 def save_png(image, path):
@@ -464,20 +450,13 @@ def text_match(screen, mask, left, top):
     return recall, precision
 
 
-# The share of a text's glyph pixels that must show. On Linux the game's text
-# is SDL_ttf's to the pixel, so all of them: a lost accent is a failure. Where
-# text is drawn by other means, a test may pass or set a lower share.
-TEXT_RECALL = 1.0
-
-
-def shows_text(screen, mask, left, top, precision_needed=1.0, recall_needed=None):
-    """The screen shows the text of `mask` at (left, top): every glyph pixel
-    is white (or `recall_needed` of them), and every white pixel around is a
-    glyph pixel. Over the dark strip nothing else is white; over the scene,
-    pictures may be, so callers checking text there ask for less precision."""
+def shows_text(screen, mask, left, top, precision_needed=1.0, recall_needed=1.0):
+    """The screen shows the text of `mask` at (left, top): every glyph pixel is
+    white (the game's text is SDL_ttf's to the pixel: a lost accent fails; text
+    drawn by other means may ask less), and every white pixel around is a glyph
+    pixel (over the scene, pictures may be white: callers there ask less)."""
     recall, precision = text_match(screen, mask, left, top)
-    needed = TEXT_RECALL if recall_needed is None else recall_needed
-    return recall >= needed and precision >= precision_needed
+    return recall >= recall_needed and precision >= precision_needed
 
 
 # Precision asked of text drawn straight over the scene's pictures.
@@ -681,7 +660,8 @@ BIN_AFTER_KNIFE = {"Examinar": ["No parece haber nada mas"], "Recoger": ["Ya he 
 class Demo:
     """Plays the demo through a running Game: finds what should be on screen
     from the game's own pictures and text renderer, and waits for it.
-    `record(step, picture)`, if given, receives a picture of every step."""
+    `record(step, picture)`, if given, receives a picture of every step.
+    Another game on the same framework passes its own `objects`."""
 
     W, H = 640, 480
     LINE_AT = (20, 380)  # the dialog strip's text corner
@@ -695,20 +675,18 @@ class Demo:
     START_AT = (420, 390)  # "Empezar"
     NEUTRAL = (620, 20)  # a point over no object, for clicks that only go on
 
-    def __init__(self, game, root, tool, record=None):
+    def __init__(self, game, root, tool, record=None, objects=None):
         check(tool and os.path.exists(tool), "the text tool is missing: %r" % tool)
         self.game = game
         self.root = root
         self.tool = tool
         self.record = record or (lambda step, picture: None)
         self.masks = {}
-        self.objects = demo_objects()
+        self.objects = demo_objects() if objects is None else objects
         for obj in self.objects:
             pic = load_picture(os.path.join(root, "res", obj.picture))
             obj.width, obj.height = pic.width, pic.height
-        self.portraits = {
-            n: load_picture(os.path.join(root, "res", "personaje%d.png" % n)) for n in (1, 2)
-        }
+        self._portraits = None
         self.background = None  # the menu's picture: the bare background, once seen
 
     def obj(self, name):
@@ -781,6 +759,14 @@ class Demo:
         return self.wait_strip_gone()
 
     # Portraits
+
+    @property
+    def portraits(self):
+        if self._portraits is None:
+            self._portraits = {
+                n: load_picture(os.path.join(self.root, "res", "personaje%d.png" % n)) for n in (1, 2)
+            }
+        return self._portraits
 
     def portrait_place(self, n):
         pic = self.portraits[n]

@@ -108,15 +108,13 @@ TEST_F(MouseTest, PressesFarApartAreNeverADoubleClick) {
     EXPECT_EQ("PH--", state(left));
 }
 
-// The window ends just before 500 ms: a press 499 ms after the last one is a
-// double click, one exactly 500 ms after is not. The last press's time is set
-// directly, and a try counts only if the clock did not move meanwhile.
+// A press 499 ms after the last one is a double click, one exactly 500 ms after
+// is not (tries during which the clock moved do not count).
 TEST_F(MouseTest, DoubleClickWindowEndsJustBefore500Milliseconds) {
     for (int apart : {499, 500}) {
         int now;
         do {
             testsupport::pushLeftRelease(10, 10);
-            cycle();
             cycle();
             now = static_cast<int>(SDL_GetTicks());
             M::lastClick[left] = now - apart;

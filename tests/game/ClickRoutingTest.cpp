@@ -104,14 +104,9 @@ TEST(ClickRouting, DestroyingTheSceneFreesTheMenuButtonsOnce) {
     }
 }
 
-// Everything that owns a texture, a font or entity records through raw
-// pointers would free them twice if it were copied.
-static_assert(!std::is_copy_constructible_v<KZ_Sprite> && !std::is_copy_assignable_v<KZ_Sprite>);
-static_assert(!std::is_copy_constructible_v<KZ_FontRenderer> &&
-              !std::is_copy_assignable_v<KZ_FontRenderer>);
-static_assert(!std::is_copy_constructible_v<XarnTextClickable> &&
-              !std::is_copy_assignable_v<XarnTextClickable>);
-static_assert(!std::is_copy_constructible_v<XarnMenuOpciones> &&
-              !std::is_copy_assignable_v<XarnMenuOpciones>);
-static_assert(!std::is_copy_constructible_v<XarnCurrentSelected> &&
-              !std::is_copy_assignable_v<XarnCurrentSelected>);
+// Whatever owns textures, fonts or records by raw pointer would free them twice if copied.
+template <class T>
+constexpr bool uncopyable = !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T>;
+static_assert(uncopyable<KZ_Sprite> && uncopyable<KZ_FontRenderer> &&
+              uncopyable<XarnTextClickable> && uncopyable<XarnMenuOpciones> &&
+              uncopyable<XarnCurrentSelected>);

@@ -68,7 +68,6 @@ TEST(InvestigableObject, RemovedWhileItsMenuIsOpenIsNeverCalledAgain) {
     XarnTextClickable* hablar = scene.optionsMenu->options[0]->button;
     const int x = hablar->getX() + 5;
     const int y = hablar->getY() + 5;
-
     scene.remove(thing);
     frame(scene);
     ASSERT_TRUE(scene.optionsMenu->options.empty());
