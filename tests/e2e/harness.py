@@ -179,7 +179,54 @@ class XServer:
 # --- The game ----------------------------------------------------------------
 
 
-class Game:
+class Player:
+    """What the play-through steps need of a running game besides its input
+    and pictures: its standard output so far (`lines`, guarded by the
+    condition `changed`) and waiting for a line or for the screen."""
+
+    def running(self):
+        raise NotImplementedError
+
+    def ended(self):
+        """True once the game's output is complete."""
+        raise NotImplementedError
+
+    def output(self):
+        with self.changed:
+            return list(self.lines)
+
+    def wait_for_line(self, line, timeout=START_TIMEOUT):
+        """Waits until `line` has been printed (exactly, trailing blanks included)."""
+        with self.changed:
+            ok = self.changed.wait_for(lambda: line in self.lines or self.ended(), timeout)
+            check(
+                ok and line in self.lines,
+                "the game did not print %r; it printed %r" % (line, self.lines),
+            )
+
+    def screenshot(self, path=None):
+        raise NotImplementedError
+
+    def wait_screen(self, predicate, what, timeout=STEP_TIMEOUT):
+        """Takes pictures until predicate(picture) holds; returns that picture."""
+        last = [None]
+
+        def look():
+            check(self.running(), "the game ended: %r" % self.output())
+            last[0] = self.screenshot()
+            return last[0] if predicate(last[0]) else None
+
+        try:
+            return wait_until(look, timeout, 0.05, what)
+        except Failure:
+            if last[0] is not None:
+                keep = os.path.join(tempfile.gettempdir(), "e2e-last-%d.png" % os.getpid())
+                save_png(last[0], keep)
+                raise Failure("timed out waiting for %s (last picture: %s)" % (what, keep))
+            raise
+
+
+class Game(Player):
     """The real binary, running on `xserver` with `cwd` as working directory.
 
     `launcher` (e.g. ["wine"]) comes before the binary on the command line.
@@ -266,18 +313,8 @@ class Game:
 
     # Standard output
 
-    def output(self):
-        with self.changed:
-            return list(self.lines)
-
-    def wait_for_line(self, line, timeout=START_TIMEOUT):
-        """Waits until `line` has been printed (exactly, trailing blanks included)."""
-        with self.changed:
-            ok = self.changed.wait_for(lambda: line in self.lines or self.closed_stdout, timeout)
-            check(
-                ok and line in self.lines,
-                "the game did not print %r; it printed %r" % (line, self.lines),
-            )
+    def ended(self):
+        return self.closed_stdout
 
     def wait_exit(self, timeout=EXIT_TIMEOUT):
         """The exit status, once the program has ended and its output is read."""
@@ -293,6 +330,9 @@ class Game:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+
+    def running(self):
+        return self.process.poll() is None
 
     # The window
 
@@ -353,24 +393,6 @@ class Game:
         if path:
             save_png(image, path)
         return image
-
-    def wait_screen(self, predicate, what, timeout=STEP_TIMEOUT):
-        """Takes pictures until predicate(picture) holds; returns that picture."""
-        last = [None]
-
-        def look():
-            check(self.process.poll() is None, "the game ended: %r" % self.lines)
-            last[0] = self.screenshot()
-            return last[0] if predicate(last[0]) else None
-
-        try:
-            return wait_until(look, timeout, 0.05, what)
-        except Failure:
-            if last[0] is not None:
-                keep = os.path.join(tempfile.gettempdir(), "e2e-last-%d.png" % os.getpid())
-                save_png(last[0], keep)
-                raise Failure("timed out waiting for %s (last picture: %s)" % (what, keep))
-            raise
 
     def close(self):
         """Asks the window to close, as a window manager does when the user
@@ -529,12 +551,13 @@ def run(test, extra=None):
         sys.exit(1)
 
 
-def play_session(args, play, binary=None, cwd=None):
-    """Runs the game (args.binary, or `binary`, from args.root or `cwd`) in a
-    private X server, calls play(demo), closes the window as a user does and
-    checks that the session ended normally."""
+def play_session(args, play, binary=None, cwd=None, start=None):
+    """Runs the game (args.binary, or `binary`, from args.root or `cwd`; or
+    start(xserver), another build of it) in a private X server, calls
+    play(demo), closes the window as a user does, checks that the session
+    ended normally and returns the ended Game."""
     with XServer() as xserver:
-        game = Game(binary or args.binary, cwd or args.root, xserver)
+        game = start(xserver) if start else Game(binary or args.binary, cwd or args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
@@ -545,6 +568,7 @@ def play_session(args, play, binary=None, cwd=None):
             game.kill()
     check(status == 0, "exit status %r after closing the window" % status)
     expect_clean_session(game.output())
+    return game
 
 
 def expect_clean_session(lines):

@@ -50,7 +50,8 @@ def without_overruns(raw):
 
 def play(args):
     with wine.Package(args.package) as package:
-        game = screenshots.compare(args, start=package.game)
+        game = screenshots.compare(
+            args, lambda args, play: h.play_session(args, play, start=package.game))
         written = game.raw_stdout
         errors = os.path.join(package.folder, "stderr.txt")
         h.check(not os.path.exists(errors), "stderr.txt was left: %r" % open(errors, "rb").read())
