@@ -9,7 +9,6 @@ closes the window as a user does and prints the game's standard output.
 """
 
 import os
-import shutil
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
@@ -31,15 +30,46 @@ def play(demo):
                 demo.act(obj, verb, obj.lines[verb])
 
 
+# The names of the pictures a play-through wrote into its folder. Only what it
+# lists is ever removed, so a later play-through can replace its own pictures
+# without touching anything else that may be there.
+WRITTEN = ".autoplay-written"
+
+
+def prepare(out):
+    """Makes `out` ready for a play-through: created when missing, emptied of
+    an earlier play-through's pictures. A folder holding anything else is
+    refused, never emptied: it may be the checkout or someone's files."""
+    if not os.path.lexists(out):
+        os.makedirs(out)
+        return
+    if not os.path.isdir(out) or os.path.islink(out):
+        sys.exit("autoplay: %s exists and is not a folder; name a new folder for the pictures" % out)
+    entries = set(os.listdir(out))
+    ours = set()
+    if WRITTEN in entries:
+        with open(os.path.join(out, WRITTEN)) as listing:
+            ours = {line.strip() for line in listing if line.strip()} | {WRITTEN}
+    strangers = sorted(name for name in entries
+                       if name not in ours or os.path.isdir(os.path.join(out, name)))
+    if strangers:
+        sys.exit("autoplay: %s already holds files this play-through did not write (%s%s); "
+                 "name a new or empty folder for the pictures, nothing was changed"
+                 % (out, ", ".join(strangers[:3]), ", ..." if len(strangers) > 3 else ""))
+    for name in entries:
+        os.remove(os.path.join(out, name))
+
+
 def main():
     args = h.arguments(lambda p: p.add_argument("--out", required=True, help="folder for the pictures"))
     out = os.path.abspath(args.out)
-    shutil.rmtree(out, ignore_errors=True)
-    os.makedirs(out)
+    prepare(out)
     steps = []
 
     def record(step, picture):
         name = "%03d-%s.png" % (len(steps) + 1, step)
+        with open(os.path.join(out, WRITTEN), "a") as listing:
+            listing.write(name + "\n")
         h.save_png(picture, os.path.join(out, name))
         steps.append(name)
         print("  %s" % name, flush=True)

@@ -27,6 +27,10 @@ public:
     // Releases the renderer if still loaded.
     ~XarnCurrentSelected() override;
 
+    // Owns its renderer through a raw pointer: a copy would delete it twice.
+    XarnCurrentSelected(const XarnCurrentSelected&) = delete;
+    XarnCurrentSelected& operator=(const XarnCurrentSelected&) = delete;
+
     // Does nothing: objects drive the label.
     void step() override;
     // Draws the text once per setText(), bottom centre, in interactive mode only.

@@ -55,6 +55,15 @@ void XarnInvestigableObject::step() {
     }
 }
 
+void XarnInvestigableObject::destroyed() {
+    XarnClickable::destroyed();
+    // When the scene itself goes, its menu is deleted before the last
+    // removed entities are destroyed: there is nothing left to tidy then.
+    if (scene != nullptr && scene->optionsMenu != nullptr) {
+        scene->optionsMenu->forget(this);
+    }
+}
+
 void XarnInvestigableObject::notify(KZ_Subject* subject, void*) {
     if (debug) {
         KZ_Debug::start("XarnInvestigableObject notify");

@@ -43,6 +43,9 @@ public:
 
     // Hit-tests the pointer; names the object in the selection label while hovered.
     void step() override;
+    // Leaving the scene: takes the object's verbs off the scene's menu, which
+    // would otherwise hand the next chosen verb to a deleted object.
+    void destroyed() override;
 
     // The object itself was clicked: outside a script, fills and opens the verb menu beside it.
     void notify(KZ_Subject* subject, void* data) override;

@@ -99,6 +99,19 @@ void XarnMenuOpciones::unhide(int x, int y) {
     this->y = y;
 }
 
+void XarnMenuOpciones::forget(XarnInvestigableObject* object) {
+    std::vector<option*> kept;
+    for (option* entry : options) {
+        if (entry->object == object) {
+            getPlanet()->remove(entry->button);
+            delete entry;
+        } else {
+            kept.push_back(entry);
+        }
+    }
+    options.swap(kept);
+}
+
 int XarnMenuOpciones::getWidth() {
     return 100;
 }

@@ -38,6 +38,11 @@ public:
     // Hands every button back to the scene and deletes the records.
     ~XarnMenuOpciones() override;
 
+    // Owns its option records through raw pointers: a copy would delete them
+    // twice and hand the same buttons back to the scene twice.
+    XarnMenuOpciones(const XarnMenuOpciones&) = delete;
+    XarnMenuOpciones& operator=(const XarnMenuOpciones&) = delete;
+
     // Keeps the menu on the screen, lays out the buttons, closes on any left click.
     void step() override;
 
@@ -55,6 +60,11 @@ public:
     virtual int getWidth();
     // The nominal height used for placing and clamping: 128.
     virtual int getHeight();
+
+    // Takes away every option offered to `object` and hands their buttons back
+    // to the scene; the other options stay. For an object leaving the scene,
+    // which must never be handed a verb again.
+    void forget(XarnInvestigableObject* object);
 };
 
 #endif

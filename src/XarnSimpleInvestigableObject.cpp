@@ -8,15 +8,16 @@
 
 XarnSimpleInvestigableObject::XarnSimpleInvestigableObject(InteractiveScenePlanet* scene)
     : XarnInvestigableObject(scene)
-    , sprite(nullptr) {
-    setBB(new KZ_BoundingBox());
+    , sprite(nullptr)
+    , ownBox(new KZ_BoundingBox()) {
+    setBB(ownBox);
 }
 
 XarnSimpleInvestigableObject::~XarnSimpleInvestigableObject() {
     // The planet unloads an entity before deleting it, but an object deleted
     // any other way would otherwise take its picture's texture with it unreleased.
     delete sprite;
-    delete getBB();
+    delete ownBox;
 }
 
 void XarnSimpleInvestigableObject::step() {

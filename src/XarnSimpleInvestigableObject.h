@@ -5,6 +5,7 @@
 
 #include <string>
 
+class KZ_BoundingBox;
 class KZ_Sprite;
 
 // An investigable object shown as one picture, which is also its clickable
@@ -30,6 +31,12 @@ public:
 
     // Writes the verb and " action \n" to standard output.
     void action(std::string verb) override;
+
+private:
+    // The area made by the constructor, owned. Kept apart from getBB(): a
+    // subclass may point the clickable at an area of its own instead, which
+    // is not this object's to delete.
+    KZ_BoundingBox* ownBox;
 };
 
 #endif

@@ -29,6 +29,11 @@ public:
     // Releases the graphics if still loaded.
     ~XarnTextClickable() override;
 
+    // Owns its graphics through raw pointers, and its area points at its own
+    // `hitBox`: a copy would release the graphics twice and test the original's area.
+    XarnTextClickable(const XarnTextClickable&) = delete;
+    XarnTextClickable& operator=(const XarnTextClickable&) = delete;
+
     // Fits the area to the caption, then hit-tests it.
     void step() override;
     // Draws the backdrop while hovered, then the caption.

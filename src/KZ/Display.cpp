@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,6 +15,38 @@ int KZ_Display::SCREEN_BPP = 0;
 int KZ_Display::FRAMES_PER_SECOND = 0;
 KZ_Graphics* KZ_Display::graphics = nullptr;
 
+// On a large desktop a 640 x 480 window is a stamp. SDL's 1.2 layer on SDL 2
+// can show the window bigger while the game keeps its screen of SCREEN_WIDTH x
+// SCREEN_HEIGHT and the pointer stays in game pixels; it reads the factor from
+// SDL12COMPAT_WINDOW_SCALING when the video mode is set. Where that layer is
+// not in use the variable does nothing. A player's own value always wins.
+static const char* const windowScaling = "SDL12COMPAT_WINDOW_SCALING";
+
+// Before SDL starts, where it reads its scaling method: whole multiples are
+// drawn with every game pixel as a sharp square.
+static void scaleBySharpSquares() {
+    static char nearest[] = "SDL12COMPAT_SCALE_METHOD=nearest";
+    if (std::getenv(windowScaling) == nullptr &&
+        std::getenv("SDL12COMPAT_SCALE_METHOD") == nullptr) {
+        putenv(nearest);
+    }
+}
+
+// Once SDL knows the desktop's size: the largest whole multiple of the screen
+// that fits in it, when that is 2 or more.
+static void scaleToDesktop(int width, int height) {
+    static char scaling[64];
+    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+    if (std::getenv(windowScaling) != nullptr || desktop == nullptr) {
+        return;
+    }
+    const int scale = std::min(desktop->current_w / width, desktop->current_h / height);
+    if (scale >= 2) {
+        std::snprintf(scaling, sizeof scaling, "%s=%d", windowScaling, scale);
+        putenv(scaling);
+    }
+}
+
 void KZ_Display::init() {
     SCREEN_BPP = 32;
     SCREEN_HEIGHT = 480;
@@ -22,11 +55,18 @@ void KZ_Display::init() {
 
     KZ_Platform::start();
 
+    scaleBySharpSquares();
     // Asking for every subsystem fails on machines without a sound device or
     // joystick support, none of which the game uses; video and the timer are
-    // all it needs, so fall back to them rather than refuse to start.
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0 && SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
-        quitWithError(std::string("Could not initialise SDL: ") + SDL_GetError());
+    // all it needs, so fall back to them rather than refuse to start. The
+    // failed attempt can leave subsystems counted as started that are not
+    // (SDL's 1.2 layer on SDL 2 does), and a second SDL_Init would then start
+    // nothing: everything is shut down before video and the timer start afresh.
+    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+        SDL_QuitSubSystem(SDL_INIT_EVERYTHING);
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
+            quitWithError(std::string("Could not initialise SDL: ") + SDL_GetError());
+        }
     }
     // Without a display SDL falls back to drivers that draw nowhere; the game
     // would then run with no window to see or close, for ever. Only a player
@@ -41,6 +81,7 @@ void KZ_Display::init() {
         quitWithError(std::string("Could not initialise SDL_ttf: ") + TTF_GetError());
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    scaleToDesktop(SCREEN_WIDTH, SCREEN_HEIGHT);
     if (SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL) == nullptr) {
         quitWithError(std::string("Could not open the OpenGL window: ") + SDL_GetError());
     }
@@ -73,7 +114,9 @@ void KZ_Display::init() {
     std::fflush(stdout);
 }
 
-KZ_Graphics* KZ_Display::getGraphics() { return graphics; }
+KZ_Graphics* KZ_Display::getGraphics() {
+    return graphics;
+}
 
 void KZ_Display::cleanScreen() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -81,7 +124,9 @@ void KZ_Display::cleanScreen() {
     glLoadIdentity();
 }
 
-void KZ_Display::swapBuffers() { SDL_GL_SwapBuffers(); }
+void KZ_Display::swapBuffers() {
+    SDL_GL_SwapBuffers();
+}
 
 void KZ_Display::quitWithError(const std::string& line) {
     std::printf("%s\n", line.c_str());

@@ -21,7 +21,11 @@ public:
     static KZ_Graphics* graphics;
 
     // Brings up SDL, SDL_ttf, the 640 x 480 "Demo" window and the fixed OpenGL
-    // state, then prints "Graphic initialization successful ". When a step
+    // state, then prints "Graphic initialization successful ". On a desktop at
+    // least twice that size in both directions the window is shown at the
+    // largest whole multiple that fits (unless the player set
+    // SDL12COMPAT_WINDOW_SCALING); the screen and the pointer stay 640 x 480
+    // all the same. When a step
     // fails, prints SDL's error text on one line and ends the program with
     // status 1: there is nothing to play without a window.
     static void init();

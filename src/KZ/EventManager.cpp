@@ -13,16 +13,29 @@ SDL_Event KZ_EventManager::event;
 // lose events, among them the last release (a button held for ever) or the
 // quit request (a window that does not close). SDL shows every event to the
 // filter below as it reads it from the window system, before queueing it, so
-// the mouse and quit events are kept here instead, in order and without
-// limit, and handled by the next poll().
+// the mouse and quit events are kept here instead, in order, and handled by
+// the next poll().
 static std::vector<SDL_Event> arrived;
+static bool quitArrived = false;
+
+// SDL also reads the window system when someone else pumps its events, so
+// `arrived` would grow for as long as no poll() runs. Past this many mouse
+// events the oldest half goes: the newest events are the ones that leave the
+// pointer and the buttons as they are now (the last release among them). The
+// quit request is a flag of its own and is never dropped.
+static const std::size_t mostArrived = 4096;
 
 static int SDLCALL keepArrived(const SDL_Event* event) {
     switch (event->type) {
     case SDL_QUIT:
+        quitArrived = true;
+        return 0; // not queued: poll() handles it
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+        if (arrived.size() >= mostArrived) {
+            arrived.erase(arrived.begin(), arrived.begin() + mostArrived / 2);
+        }
         arrived.push_back(*event);
         return 0; // not queued: poll() takes it from `arrived`
     default:
@@ -55,6 +68,11 @@ static void handleArrived() {
         handle(KZ_EventManager::event);
     }
     arrived.clear();
+    if (quitArrived) {
+        quitArrived = false;
+        KZ_EventManager::event.type = SDL_QUIT;
+        handle(KZ_EventManager::event);
+    }
 }
 
 void KZ_EventManager::init(KZ_Space* space) {
@@ -63,6 +81,10 @@ void KZ_EventManager::init(KZ_Space* space) {
     // only a flood makes it grow, once.
     arrived.reserve(1024);
     SDL_SetEventFilter(keepArrived);
+}
+
+int KZ_EventManager::waiting() {
+    return static_cast<int>(arrived.size());
 }
 
 void KZ_EventManager::poll() {

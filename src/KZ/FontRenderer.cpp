@@ -40,8 +40,8 @@ void KZ_FontRenderer::loadGraphics() {
     font = TTF_OpenFont(path.c_str(), size);
     if (font == nullptr) {
         std::printf("Unable to load font: %s %s \n", path.c_str(), SDL_GetError());
-        KZ_Display::quitWithError("Could not load " + path +
-                                  ": run the game from the folder that holds res/");
+        KZ_Display::quitWithError("Could not load " + path + ": " +
+                                  KZ_ResourceManager::whyNotLoaded(path, "font"));
     }
 }
 

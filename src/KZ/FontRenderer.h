@@ -53,6 +53,10 @@ public:
     // Deletes the texture, then closes the font.
     ~KZ_FontRenderer();
 
+    // Owns its texture and open font: a copy would release them twice.
+    KZ_FontRenderer(const KZ_FontRenderer&) = delete;
+    KZ_FontRenderer& operator=(const KZ_FontRenderer&) = delete;
+
     // (Re)opens the font from `path` at `size`. A font that cannot be opened
     // ends the program in an orderly way: no text could be shown.
     void loadGraphics();

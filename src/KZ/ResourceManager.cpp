@@ -4,8 +4,10 @@
 #include "KZ/Sprite.h"
 
 #include <SDL/SDL_image.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 GLuint KZ_ResourceManager::loadTexture(std::string path) {
@@ -30,7 +32,7 @@ static bool tooLargeForTextures(SDL_Surface* surface) {
 GLuint KZ_ResourceManager::loadTexture(std::string path, KZ_Sprite* sprite) {
     SDL_Surface* surface = IMG_Load(path.c_str());
     if (surface == nullptr) {
-        fail("Could not load " + path + ": run the game from the folder that holds res/");
+        fail("Could not load " + path + ": " + whyNotLoaded(path, "picture"));
     }
     if (tooLargeForTextures(surface)) {
         fail("Could not load " + path + ": the picture is too large for this computer's OpenGL");
@@ -54,6 +56,32 @@ GLuint KZ_ResourceManager::sdlSurfaceToTexture(SDL_Surface* surface) {
         fail("Could not make a texture: the picture is too large for this computer's OpenGL");
     }
     return upload(surface);
+}
+
+std::string KZ_ResourceManager::whyNotLoaded(const std::string& path, const std::string& kind) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file(path);
+    const fs::path folder = file.parent_path();
+    // Files are read relative to the folder the game runs in, which a player
+    // may not know (or which a launcher chose): name it.
+    const fs::path here = fs::current_path(error);
+    if (!fs::exists(file, error)) {
+        if (!folder.empty() && !fs::is_directory(folder, error)) {
+            return "there is no " + folder.string() + "/ folder in " + here.string() +
+                   " (the game reads its files from the folder it is started in)";
+        }
+        return "there is no such file in " + (here / folder).string();
+    }
+    if (fs::is_directory(file, error)) {
+        return "it is a folder, not a " + kind;
+    }
+    std::FILE* opened = std::fopen(path.c_str(), "rb");
+    if (opened == nullptr) {
+        return std::string("the file is there but cannot be read (") + std::strerror(errno) + ")";
+    }
+    std::fclose(opened);
+    return "it is not a " + kind + " the game can read (damaged, or in another format)";
 }
 
 int KZ_ResourceManager::powerOfTwo(int n) {

@@ -33,6 +33,12 @@ public:
     // above 2^30 give 2^30, the largest power of two an int holds.
     static int powerOfTwo(int n);
 
+    // Why the file at `path` (relative to the working directory) could not be
+    // read as a `kind` ("picture", "font"), in a player's words: its folder or
+    // the file itself is not there, it cannot be opened, or it is not a `kind`
+    // the game reads. Said after "Could not load <path>: ".
+    static std::string whyNotLoaded(const std::string& path, const std::string& kind);
+
 private:
     // Warns about sides that are not powers of two, picks the pixel format and
     // uploads the surface into a new texture. Does not free the surface.

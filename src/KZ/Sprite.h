@@ -23,6 +23,10 @@ public:
     // Releases the texture and the display-list name.
     ~KZ_Sprite();
 
+    // Owns its texture and display-list name: a copy would release them twice.
+    KZ_Sprite(const KZ_Sprite&) = delete;
+    KZ_Sprite& operator=(const KZ_Sprite&) = delete;
+
     // (Re)loads the texture from `path`; the size becomes the picture's size.
     void loadGraphics();
 

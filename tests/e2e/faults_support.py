@@ -309,6 +309,7 @@ class Session:
         self.killed = False  # still running when the test gave up on it
         self.stage = "start"  # how far the drive got
         self.seconds = 0.0
+        self.cwd = None  # the folder the game ran in, with its copy of res/
 
     def label(self):
         changed = ", ".join("%s %s" % kv for kv in sorted(self.forms.items()))
@@ -494,7 +495,7 @@ def run_session(session, args, workdir, screen):
     started = time.monotonic()
     game = None
     try:
-        cwd = prepare(session, args.root, workdir)
+        cwd = session.cwd = prepare(session, args.root, workdir)
         program = launcher(args.binary, cwd, session.needs_other_user())
         screen.park_pointer()
         game = h.Game(program, cwd, screen)

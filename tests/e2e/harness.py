@@ -227,10 +227,16 @@ class Player:
 
 
 class Game(Player):
-    """The real binary, running on `xserver` with `cwd` as working directory."""
+    """The real binary, running on `xserver` with `cwd` as working directory.
 
-    def __init__(self, binary, cwd, xserver=None, env=None):
+    `launcher` (e.g. ["wine"]) comes before the binary on the command line.
+    When the program writes its standard output to a file (`stdout_file`,
+    relative to `cwd`) instead of the pipe, that file is followed instead."""
+
+    def __init__(self, binary, cwd, xserver=None, env=None, launcher=(), stdout_file=None,
+                 title=WINDOW_TITLE):
         self.binary = binary
+        self.title = title
         self.cwd = cwd
         self.xserver = xserver
         self.lines = []  # standard output so far, one entry per line, newline removed
@@ -238,6 +244,7 @@ class Game(Player):
         self.closed_stdout = False
         self.window = None
         self.x = None
+        self.scale = 1  # window pixels per game pixel: a whole multiple on a big screen
         environment = dict(os.environ)
         environment["SDL_AUDIODRIVER"] = "dummy"
         # Only the X server given here, never the desktop's own Wayland one.
@@ -248,23 +255,55 @@ class Game(Player):
             environment.pop("DISPLAY", None)
         environment.update(env or {})
         self.env = environment
+        self.stdout_file = stdout_file and os.path.join(cwd, stdout_file)
         self.process = subprocess.Popen(
-            [binary],
+            list(launcher) + [binary],
             cwd=cwd,
             env=environment,
             stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE,
+            stdout=subprocess.DEVNULL if stdout_file else subprocess.PIPE,
             stderr=subprocess.PIPE,
         )
         self.stderr = b""
-        threading.Thread(target=self._read_stdout, daemon=True).start()
+        reader = self._follow_stdout_file if stdout_file else self._read_stdout
+        threading.Thread(target=reader, daemon=True).start()
         threading.Thread(target=self._read_stderr, daemon=True).start()
+
+    def _add_line(self, raw):
+        with self.changed:
+            self.lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
+            self.changed.notify_all()
 
     def _read_stdout(self):
         for raw in self.process.stdout:
-            with self.changed:
-                self.lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
-                self.changed.notify_all()
+            self._add_line(raw)
+        with self.changed:
+            self.closed_stdout = True
+            self.changed.notify_all()
+
+    def _follow_stdout_file(self):
+        """Reads the output file as it grows, until the program has ended and
+        everything it wrote is read. `raw_stdout` keeps its exact bytes."""
+        self.raw_stdout = b""
+        pending = b""
+        handle = None
+        while True:
+            ended = self.process.poll() is not None
+            if handle is None and os.path.exists(self.stdout_file):
+                handle = open(self.stdout_file, "rb")
+            chunk = handle.read() if handle else b""
+            self.raw_stdout += chunk
+            pending += chunk
+            *complete, pending = pending.split(b"\n")
+            for raw in complete:
+                self._add_line(raw)
+            if ended and not chunk:
+                break
+            time.sleep(0 if chunk else 0.02)
+        if pending:
+            self._add_line(pending)
+        if handle:
+            handle.close()
         with self.changed:
             self.closed_stdout = True
             self.changed.notify_all()
@@ -303,14 +342,14 @@ class Game(Player):
         return self.x
 
     def find_window(self, timeout=START_TIMEOUT):
-        """Waits for the viewable top-level window titled "Demo"; returns its id."""
+        """Waits for the viewable top-level window with the game's title; returns its id."""
         x = self._xlib()
 
         def look():
             check(self.process.poll() is None, "the game ended before its window showed: %r" % self.lines)
             for child in x.screen().root.query_tree().children:
                 try:
-                    if child.get_wm_name() != WINDOW_TITLE:
+                    if child.get_wm_name() != self.title:
                         continue
                     attributes = child.get_attributes()
                 except Exception:  # the window went away meanwhile
@@ -319,7 +358,7 @@ class Game(Player):
                     return child
             return None
 
-        self.window = wait_until(look, timeout, 0.1, "the %r window" % WINDOW_TITLE)
+        self.window = wait_until(look, timeout, 0.1, "the %r window" % self.title)
         return self.window.id
 
     def _xdotool(self, *args):
@@ -330,18 +369,21 @@ class Game(Player):
             timeout=STEP_TIMEOUT,
         )
 
-    def move(self, x, y):
-        """Moves the pointer to (x, y) in window pixels."""
-        self._xdotool("mousemove", "--window", self.window.id, x, y)
+    def move(self, x, y, *then):
+        """Moves the pointer to (x, y) in game pixels (the middle of a scaled one)."""
+        k = self.scale
+        self._xdotool("mousemove", "--window", self.window.id, x * k + k // 2, y * k + k // 2, *then)
 
     def click(self, x, y):
         """Moves the pointer to (x, y) and clicks the left button there."""
-        self._xdotool("mousemove", "--window", self.window.id, x, y, "click", 1)
+        self.move(x, y, "click", 1)
 
     def screenshot(self, path=None):
         """The window's picture now, as an Image; also saved at `path` if given."""
+        # A scaled window's game pixels are squares: one pixel of each is the picture.
+        sample = ["-filter", "point", "-resize", "%dx%d!" % (Demo.W, Demo.H)] if self.scale > 1 else []
         result = subprocess.run(
-            ["import", "-silent", "-window", str(self.window.id), "-depth", "8", "pam:-"],
+            ["import", "-silent", "-window", str(self.window.id)] + sample + ["-depth", "8", "pam:-"],
             env={**os.environ, "DISPLAY": self.xserver.name},
             capture_output=True,
             timeout=STEP_TIMEOUT,
@@ -430,13 +472,13 @@ def text_match(screen, mask, left, top):
     return recall, precision
 
 
-def shows_text(screen, mask, left, top, precision_needed=0.97):
-    """The screen shows the text of `mask` at (left, top): nearly every glyph
-    pixel is white, and nearly every white pixel around is a glyph pixel.
-    Over the dark strip nothing else is white; over the scene, pictures may be,
-    so callers checking text there ask for less precision."""
+def shows_text(screen, mask, left, top, precision_needed=1.0, recall_needed=1.0):
+    """The screen shows the text of `mask` at (left, top): every glyph pixel is
+    white (the game's text is SDL_ttf's to the pixel: a lost accent fails; text
+    drawn by other means may ask less), and every white pixel around is a glyph
+    pixel (over the scene, pictures may be white: callers there ask less)."""
     recall, precision = text_match(screen, mask, left, top)
-    return recall >= 0.97 and precision >= precision_needed
+    return recall >= recall_needed and precision >= precision_needed
 
 
 # Precision asked of text drawn straight over the scene's pictures.
@@ -498,8 +540,8 @@ def arguments(extra=None):
 
 
 def run(test, extra=None):
-    """Runs test(args) and turns its outcome into an exit status for CTest;
-    extra(parser) adds the test's own options."""
+    """Runs test(args) and turns its outcome into an exit status for CTest.
+    extra(parser), if given, adds the test's own options."""
     args = arguments(extra)
     try:
         test(args)
@@ -509,12 +551,13 @@ def run(test, extra=None):
         sys.exit(1)
 
 
-def play_session(args, play, binary=None, cwd=None):
-    """Runs the game (args.binary, or `binary`, from args.root or `cwd`) in a
-    private X server, calls play(demo), closes the window as a user does and
-    checks that the session ended normally."""
+def play_session(args, play, binary=None, cwd=None, start=None):
+    """Runs the game (args.binary, or `binary`, from args.root or `cwd`; or
+    start(xserver), another build of it) in a private X server, calls
+    play(demo), closes the window as a user does, checks that the session
+    ended normally and returns the ended Game."""
     with XServer() as xserver:
-        game = Game(binary or args.binary, cwd or args.root, xserver)
+        game = start(xserver) if start else Game(binary or args.binary, cwd or args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
@@ -525,6 +568,7 @@ def play_session(args, play, binary=None, cwd=None):
             game.kill()
     check(status == 0, "exit status %r after closing the window" % status)
     expect_clean_session(game.output())
+    return game
 
 
 def expect_clean_session(lines):
@@ -640,7 +684,8 @@ BIN_AFTER_KNIFE = {"Examinar": ["No parece haber nada mas"], "Recoger": ["Ya he 
 class Demo:
     """Plays the demo through a running Game: finds what should be on screen
     from the game's own pictures and text renderer, and waits for it.
-    `record(step, picture)`, if given, receives a picture of every step."""
+    `record(step, picture)`, if given, receives a picture of every step.
+    Another game on the same framework passes its own `objects`."""
 
     W, H = 640, 480
     LINE_AT = (20, 380)  # the dialog strip's text corner
@@ -654,20 +699,18 @@ class Demo:
     START_AT = (420, 390)  # "Empezar"
     NEUTRAL = (620, 20)  # a point over no object, for clicks that only go on
 
-    def __init__(self, game, root, tool, record=None):
+    def __init__(self, game, root, tool, record=None, objects=None):
         check(tool and os.path.exists(tool), "the text tool is missing: %r" % tool)
         self.game = game
         self.root = root
         self.tool = tool
         self.record = record or (lambda step, picture: None)
         self.masks = {}
-        self.objects = demo_objects()
+        self.objects = demo_objects() if objects is None else objects
         for obj in self.objects:
             pic = load_picture(os.path.join(root, "res", obj.picture))
             obj.width, obj.height = pic.width, pic.height
-        self.portraits = {
-            n: load_picture(os.path.join(root, "res", "personaje%d.png" % n)) for n in (1, 2)
-        }
+        self._portraits = None
         self.background = None  # the menu's picture: the bare background, once seen
 
     def obj(self, name):
@@ -740,6 +783,14 @@ class Demo:
         return self.wait_strip_gone()
 
     # Portraits
+
+    @property
+    def portraits(self):
+        if self._portraits is None:
+            self._portraits = {
+                n: load_picture(os.path.join(self.root, "res", "personaje%d.png" % n)) for n in (1, 2)
+            }
+        return self._portraits
 
     def portrait_place(self, n):
         pic = self.portraits[n]

@@ -249,13 +249,14 @@ def difference_picture(actual, expected):
 def play_through(args, record, session=h.play_session):
     """Plays autoplay's play-through in a session (by default the desktop
     game's in a private X server, which also checks that it ended normally);
-    record(game, step, picture) gets every step's picture."""
+    record(game, step, picture) gets every step's picture. Returns what the
+    session returns: the ended Game, for the desktop's."""
 
     def play(demo):
         demo.record = lambda step, picture: record(demo.game, step, picture)
         autoplay.play(demo)
 
-    session(args, play)
+    return session(args, play)
 
 
 def update(args):
@@ -282,7 +283,7 @@ def update(args):
 def compare(args, session=h.play_session, close_enough=None):
     """Plays and compares every step with its golden. A picture that differs
     passes if close_enough(actual, golden, icon_looks) says so (other
-    renderers)."""
+    renderers). Returns what the session returns."""
     goldens = Goldens()
     out = os.environ.get("SCREENSHOT_DIFFS") or tempfile.mkdtemp(prefix="screenshots-")
     failures = []
@@ -317,7 +318,7 @@ def compare(args, session=h.play_session, close_enough=None):
             )
         )
 
-    play_through(args, record, session)
+    game = play_through(args, record, session)
     if len(seen) < len(goldens.names):
         failures.append("the play-through ended after %d steps; the goldens have %d" % (len(seen), len(goldens.names)))
     if failures:
@@ -326,6 +327,7 @@ def compare(args, session=h.play_session, close_enough=None):
             "intended):\n  %s" % (len(failures), len(goldens.names), "\n  ".join(failures))
         )
     print("%d steps, every picture as in the goldens" % len(seen))
+    return game
 
 
 def export(folder):

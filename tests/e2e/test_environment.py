@@ -10,11 +10,18 @@ floods of input, and the window closed at every stage.
   the events as SDL reads them.
 - Closing the window in the menu, in the middle of a line, with a verb menu
   open or in the middle of an object's reaction ends the game normally:
-  "Ending Demo " and status 0."""
+  "Ending Demo " and status 0.
+- The automatic play-through (what scripts/demo runs without a display)
+  refuses a folder that holds files it did not write, and leaves them be.
+- A big screen: the window is the largest whole multiple that fits, played at
+  the scaled places (and with no sound device: SDL starts video and the timer
+  alone); the player's own SDL12COMPAT_WINDOW_SCALING wins."""
 
 import os
 import random
 import subprocess
+import sys
+import tempfile
 import time
 
 import harness as h
@@ -115,11 +122,11 @@ def flood(game, last_click=None, close=False):
         x.sync()
 
 
-def session(args, play, what):
+def session(args, play, what, env=None, screen=h.SCREEN):
     """Plays `play(demo)` in a private X server; play closes the window (or
     asks the caller to: return True); the game must end normally."""
-    with h.XServer() as xserver:
-        game = h.Game(args.binary, args.root, xserver)
+    with h.XServer(screen) as xserver:
+        game = h.Game(args.binary, args.root, xserver, env)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
@@ -178,8 +185,44 @@ def closing(args):
         session(args, play, what)
 
 
+def foreign_folder(args):
+    with tempfile.TemporaryDirectory() as folder:
+        mine = os.path.join(folder, "notes.txt")
+        with open(mine, "w") as f:
+            f.write("mine\n")
+        result = subprocess.run(
+            [sys.executable, os.path.join(args.root, "scripts", "autoplay.py"), "--binary", args.binary,
+             "--root", args.root, "--out", folder], capture_output=True, text=True, timeout=60)
+        h.check(result.returncode != 0 and "notes.txt" in result.stderr,
+                "autoplay into a folder with a file: status %r, %r" % (result.returncode, result.stderr))
+        with open(mine) as f:
+            h.check(os.listdir(folder) == ["notes.txt"] and f.read() == "mine\n",
+                    "autoplay changed a folder it did not create: %r" % os.listdir(folder))
+
+
+def big_screen(args):
+    def size_is(demo, size):
+        geometry = demo.game.window.get_geometry()
+        shown = (geometry.width, geometry.height)
+        h.check(shown == size, "window %r, expected %r" % (shown, size))
+
+    def scaled(demo):
+        size_is(demo, (1920, 1440))  # 3 x 640 x 480 fits 2560 x 1600, 4 x does not
+        demo.game.scale = 3
+        demo.through_opening()
+        demo.hover(demo.obj("Lagartija"))
+        demo.open_menu(demo.obj("Lagartija"))
+
+    no_sound = {"SDL_AUDIODRIVER": "none-such"}
+    session(args, scaled, "a big screen, no sound device", no_sound, "2560x1600x24")
+    session(args, lambda demo: size_is(demo, (640, 480)), "the player's own scale",
+            {"SDL12COMPAT_WINDOW_SCALING": "1"}, "2560x1600x24")
+
+
 def test(args):
+    foreign_folder(args)
     no_display(args)
+    big_screen(args)
     floods(args)
     closing(args)
 

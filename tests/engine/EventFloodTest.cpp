@@ -170,4 +170,23 @@ TEST_F(EventFloodTest, FrameAfterFrameOfFullQueuesKeepsTheStateOfEachFrame) {
     EXPECT_FALSE(space->running);
 }
 
+// Events read while nobody polls (anyone pumping SDL's events reads them) are
+// kept up to a bound, yet the next poll ends as the last ones left things.
+TEST_F(EventFloodTest, EventsReadWhileNobodyPollsAreBoundedButTheLastOnesCount) {
+    SDL_WarpMouse(400, 300);
+    ASSERT_EQ(0, std::system("xdotool mousedown 1"));
+    for (int i = 0; i < 6000; ++i) {
+        SDL_WarpMouse(static_cast<Uint16>(1 + i % 600), static_cast<Uint16>(1 + (i * 7) % 440));
+        SDL_PumpEvents();
+    }
+    SDL_WarpMouse(321, 123);
+    ASSERT_EQ(0, std::system("xdotool mouseup 1"));
+    SDL_PumpEvents();
+    EXPECT_LE(KZ_EventManager::waiting(), 4096);
+    KZ_EventManager::poll();
+    EXPECT_EQ(321, M::getX());
+    EXPECT_EQ(123, M::getY());
+    EXPECT_TRUE(M::clickIsReleased(M::LEFT_BUTTON));
+}
+
 } // namespace

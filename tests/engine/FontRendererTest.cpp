@@ -382,10 +382,11 @@ TEST(FontRendererDeathTest, MissingFontEndsTheProgramNamingIt) {
         {
             renderhelpers::stdoutToStderr();
             testsupport::openWindow();
-            KZ_FontRenderer renderer("res/missing.ttf", POINTS);
+            KZ_FontRenderer renderer("fonts/missing.ttf", POINTS);
             renderer.renderText("never", -1);
         },
         testing::ExitedWithCode(1),
-        "Unable to load font: res/missing.ttf [^\n]* \nCould not load res/missing.ttf: run the "
-        "game from the folder that holds res/\n");
+        "Unable to load font: fonts/missing.ttf [^\n]* \nCould not load fonts/missing.ttf: there "
+        "is no fonts/ folder in /[^\n]* \\(the game reads its files from the folder it is "
+        "started in\\)\n");
 }

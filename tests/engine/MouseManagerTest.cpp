@@ -108,6 +108,23 @@ TEST_F(MouseTest, PressesFarApartAreNeverADoubleClick) {
     EXPECT_EQ("PH--", state(left));
 }
 
+// A press 499 ms after the last one is a double click, one exactly 500 ms after
+// is not (tries during which the clock moved do not count).
+TEST_F(MouseTest, DoubleClickWindowEndsJustBefore500Milliseconds) {
+    for (int apart : {499, 500}) {
+        int now;
+        do {
+            testsupport::pushLeftRelease(10, 10);
+            cycle();
+            now = static_cast<int>(SDL_GetTicks());
+            M::lastClick[left] = now - apart;
+            testsupport::pushLeftPress(10, 10);
+            cycle();
+        } while (static_cast<int>(SDL_GetTicks()) != now);
+        EXPECT_EQ(apart < 500 ? "PH-D" : "PH--", state(left)) << apart << " ms apart";
+    }
+}
+
 TEST_F(MouseTest, ButtonEventsMoveThePointerAndOtherButtonsChangeNothingElse) {
     testsupport::pushLeftPress(100, 200); // no motion before it
     cycle();

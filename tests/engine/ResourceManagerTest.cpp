@@ -228,8 +228,8 @@ TEST(ResourceManagerDeathTest, MissingFileEndsTheProgramNamingIt) {
             KZ_ResourceManager::loadTexture("res/missing.png");
         },
         testing::ExitedWithCode(1),
-        "SDL could not load image.bmp: [^\n]*\nCould not load res/missing.png: run the game "
-        "from the folder that holds res/\n");
+        "SDL could not load image.bmp: [^\n]*\nCould not load res/missing.png: there is no such "
+        "file in /[^\n]*\n");
 }
 
 TEST(ResourceManagerDeathTest, UnreadableFileEndsTheProgramNamingIt) {
@@ -241,7 +241,8 @@ TEST(ResourceManagerDeathTest, UnreadableFileEndsTheProgramNamingIt) {
             sprite = new KZ_Sprite("tests/fixtures/not_a_picture.png");
         },
         testing::ExitedWithCode(1),
-        "SDL could not load image.bmp: [^\n]*\nCould not load tests/fixtures/not_a_picture.png: ");
+        "SDL could not load image.bmp: [^\n]*\nCould not load tests/fixtures/not_a_picture.png: "
+        "it is not a picture the game can read \\(damaged, or in another format\\)\n");
     EXPECT_EQ(nullptr, sprite);
 }
 

@@ -1,8 +1,11 @@
 #include "GameHarness.h"
+#include "KZ/FontRenderer.h"
+#include "XarnCurrentSelected.h"
 #include "XarnMenuOpciones.h"
 #include "XarnTextClickable.h"
 
 #include <gtest/gtest.h>
+#include <type_traits>
 
 using namespace gameharness;
 
@@ -100,3 +103,10 @@ TEST(ClickRouting, DestroyingTheSceneFreesTheMenuButtonsOnce) {
         delete thing; // the planet deletes no live entity when it goes
     }
 }
+
+// Whatever owns textures, fonts or records by raw pointer would free them twice if copied.
+template <class T>
+constexpr bool uncopyable = !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T>;
+static_assert(uncopyable<KZ_Sprite> && uncopyable<KZ_FontRenderer> &&
+              uncopyable<XarnTextClickable> && uncopyable<XarnMenuOpciones> &&
+              uncopyable<XarnCurrentSelected>);

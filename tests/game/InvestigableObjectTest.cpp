@@ -53,3 +53,33 @@ TEST(InvestigableObject, NoVerbsAndNoScene) {
     frame(scene, 2);
     EXPECT_EQ("Mudo", scene.currentSelected->text);
 }
+
+// An object taken out of its scene while its verb menu is open: its buttons go
+// with it, and a click where they were calls nothing on the deleted object.
+TEST(InvestigableObject, RemovedWhileItsMenuIsOpenIsNeverCalledAgain) {
+    testsupport::openWindow();
+    InteractiveScenePlanet scene;
+    Thing* thing = new Thing(&scene, "Cosa", 100, 100);
+    scene.add(thing);
+    frame(scene);
+    click(130, 130);
+    frame(scene, 3);
+    ASSERT_EQ(4u, scene.optionsMenu->options.size());
+    XarnTextClickable* hablar = scene.optionsMenu->options[0]->button;
+    const int x = hablar->getX() + 5;
+    const int y = hablar->getY() + 5;
+    scene.remove(thing);
+    frame(scene);
+    ASSERT_TRUE(scene.optionsMenu->options.empty());
+    click(x, y);
+    frame(scene, 2);
+}
+
+// An object pointed at an area of someone else's: deleting it frees the box
+// its constructor made, never that area.
+TEST(InvestigableObject, DeletesTheBoxItMadeNotTheAreaItIsGiven) {
+    KZ_BoundingBox area(10, 10, 50, 50);
+    XarnSimpleInvestigableObject* object = new XarnSimpleInvestigableObject(nullptr);
+    object->setBB(&area);
+    delete object;
+}

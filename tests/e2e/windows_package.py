@@ -1,0 +1,95 @@
+"""The Windows package (Demo-windows-x64.zip) under Wine, unpacked in a fresh
+folder and started from it as a double-click does (see wine.py).
+
+    windows_package.py play  --package ZIP --binary build/Demo --root . --render-tool T
+    windows_package.py no_res --package ZIP --binary build/Demo --root .
+
+play: the whole automatic play-through of screenshots.py, every step's
+picture compared with the goldens, then the window closed: status 0, and
+stdout.txt holds the very bytes the Linux build (--binary) prints for a
+session, "\\n" line ends included ("CPU OV " lines, which depend on timing,
+aside).
+
+no_res: the folder without res/: the loader's message and the line naming the
+file, exactly as the Linux build prints them (but for the folder's own name),
+and status 1.
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+
+import harness as h
+import screenshots
+import wine
+
+
+def linux_session(args):
+    """What the Linux build prints for a session closed in the menu."""
+    with h.XServer() as xserver:
+        game = h.Game(args.binary, args.root, xserver)
+        try:
+            game.wait_for_line("Starting Demo")
+            game.find_window()
+            game.close()
+            status = game.wait_exit()
+        finally:
+            game.kill()
+    h.check(status == 0, "the Linux build ended with status %r" % status)
+    return game.output()
+
+
+def as_bytes(lines):
+    return "".join(line + "\n" for line in lines).encode("utf-8")
+
+
+def without_overruns(raw):
+    return b"".join(l for l in raw.splitlines(keepends=True) if not l.startswith(b"CPU OV "))
+
+
+def play(args):
+    with wine.Package(args.package) as package:
+        game = screenshots.compare(
+            args, lambda args, play: h.play_session(args, play, start=package.game))
+        written = game.raw_stdout
+        errors = os.path.join(package.folder, "stderr.txt")
+        h.check(not os.path.exists(errors), "stderr.txt was left: %r" % open(errors, "rb").read())
+    expected = as_bytes(linux_session(args))
+    h.check(without_overruns(written) == expected,
+            "stdout.txt holds %r; the Linux build prints %r" % (written, expected))
+
+
+def no_res(args):
+    """The line naming the file also names the folder the game was started in:
+    a Linux path on Linux, Wine's name for it (Z:\\...) on Windows."""
+    with h.XServer() as xserver, tempfile.TemporaryDirectory() as empty:
+        linux = h.Game(args.binary, empty, xserver)
+        status = linux.wait_exit()
+        expected = [line.replace(empty, "<folder>") for line in linux.output()]
+        h.check(status == 1 and expected[-1].startswith("Could not load res/"),
+                "the Linux build without res/: status %r, %r" % (status, expected))
+        with wine.Package(args.package) as package:
+            shutil.rmtree(os.path.join(package.folder, "res"))
+            game = package.game(xserver)
+            try:
+                status = game.wait_exit(h.START_TIMEOUT)
+            finally:
+                game.kill()
+            folder = "Z:" + package.folder.replace("/", "\\")
+    lines = [line.replace(folder, "<folder>") for line in game.output()]
+    h.check((status, lines) == (1, expected),
+            "without res/: status %r and %r; the Linux build: status 1 and %r"
+            % (status, lines, expected))
+
+
+def main():
+    tests = {"play": play, "no_res": no_res}
+    which = sys.argv.pop(1) if len(sys.argv) > 1 else None
+    if which not in tests:
+        sys.exit("usage: windows_package.py {%s} OPTIONS" % ",".join(tests))
+    h.run(tests[which], lambda p: p.add_argument("--package", required=True, help="the zip"))
+
+
+if __name__ == "__main__":
+    main()
