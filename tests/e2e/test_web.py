@@ -71,15 +71,18 @@ def test(args):
 
     screenshots.compare(args, b.play_session, close_enough)
 
-    for name, how, message in [
-        ("main.png", "missing", "SDL could not load image.bmp: "),
-        ("Vera.ttf", "broken", "Unable to load font: "),
+    # The page's files are in /res; the game says so as on the desktop.
+    for name, how, message, last in [
+        ("main.png", "missing", "SDL could not load image.bmp: ",
+         "Could not load res/main.png: there is no such file in /res"),
+        ("Vera.ttf", "broken", "Unable to load font: ", "Could not load res/Vera.ttf: it is not a "
+         "font the game can read (damaged, or in another format)"),
     ]:
         with tempfile.TemporaryDirectory() as folder, b.Server(folder) as server:
             damaged_page(args, folder, name, how)
             browser = b.Browser(server.url)
             try:
-                test_bad_input.expect_missing(browser, message, "res/" + name)
+                test_bad_input.expect_missing(browser, message, last)
                 shown = browser.evaluate(
                     "document.getElementById('fatal').hidden ? '' : document.getElementById('fatal').innerText"
                 )
