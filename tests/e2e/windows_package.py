@@ -48,14 +48,33 @@ def without_overruns(raw):
     return b"".join(l for l in raw.splitlines(keepends=True) if not l.startswith(b"CPU OV "))
 
 
+# The goldens come from sdl12-compat drawing the game into an offscreen
+# framebuffer that it copies to the window. An SDL 1.2 that draws straight
+# into the window gives the same picture but on five rows of the stretched
+# background, where one channel of some pixels is one off: the Linux build
+# shows exactly that difference with SDL12COMPAT_OPENGL_SCALING=0.
+STRAIGHT_ROWS = {66, 143, 220, 287, 297}
+
+
+def drawn_straight(actual, golden, icon_looks):
+    """The picture is the golden as drawn straight into the window."""
+    expected = screenshots.icon_settled(actual, golden, icon_looks)
+    row = screenshots.WIDTH * 3
+    return all(
+        i // row in STRAIGHT_ROWS and abs(a - e) <= 1
+        for i, (a, e) in enumerate(zip(actual, expected)) if a != e)
+
+
 def play(args):
     with wine.Package(args.package) as package:
         game = screenshots.compare(
-            args, lambda args, play: h.play_session(args, play, start=package.game))
+            args, lambda args, play: h.play_session(args, play, start=package.game),
+            drawn_straight)
         written = game.raw_stdout
         errors = os.path.join(package.folder, "stderr.txt")
-        h.check(not os.path.exists(errors), "stderr.txt was left: %r" % open(errors, "rb").read())
-    expected = as_bytes(linux_session(args))
+        if os.path.exists(errors):
+            raise h.Failure("stderr.txt was left: %r" % open(errors, "rb").read())
+    expected = without_overruns(as_bytes(linux_session(args)))
     h.check(without_overruns(written) == expected,
             "stdout.txt holds %r; the Linux build prints %r" % (written, expected))
 
