@@ -62,7 +62,7 @@ extern "C" SDL_Surface* IMG_Load(const char* file) {
             entries[i].b = colours[3 * i + 2];
             entries[i].unused = 0;
         }
-        SDL_SetPalette(surface, 0, entries, 0, int(image.colormap_entries));
+        SDL_SetColors(surface, entries, 0, int(image.colormap_entries));
     }
     return surface;
 }
