@@ -48,15 +48,26 @@ def without_overruns(raw):
     return b"".join(l for l in raw.splitlines(keepends=True) if not l.startswith(b"CPU OV "))
 
 
+# The same Mesa llvmpipe draws under Wine, but a few rows of the filtered,
+# blended background (5 of 480) come out one level off in a channel, the same
+# rows in every step: the texture coordinates reach the rasteriser through
+# Wine's OpenGL and round otherwise at places that fall exactly between two
+# texels. One level, on at most 1% of the channels; anything misplaced,
+# missing or wrongly coloured is off by far more.
+close_enough = screenshots.rounding_only(1, 0.01)
+
+
 def play(args):
     with wine.Package(args.package) as package:
         game = screenshots.compare(
-            args, lambda args, play: h.play_session(args, play, start=package.game))
+            args, lambda args, play: h.play_session(args, play, start=package.game), close_enough)
         written = game.raw_stdout
         errors = os.path.join(package.folder, "stderr.txt")
-        h.check(not os.path.exists(errors), "stderr.txt was left: %r" % open(errors, "rb").read())
+        if os.path.exists(errors):
+            raise h.Failure("stderr.txt was left: %r" % open(errors, "rb").read())
     expected = as_bytes(linux_session(args))
-    h.check(without_overruns(written) == expected,
+    # Overrun lines come and go with timing, in either build.
+    h.check(without_overruns(written) == without_overruns(expected),
             "stdout.txt holds %r; the Linux build prints %r" % (written, expected))
 
 
