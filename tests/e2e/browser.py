@@ -54,7 +54,8 @@ class Browser(h.Player):
         self.replies = {}
         self.next_id = 0
         self.exit_status = None
-        self.profile = tempfile.TemporaryDirectory(prefix="demo-chromium-")
+        # Chromium's helper processes may still be writing to it as it goes.
+        self.profile = tempfile.TemporaryDirectory(prefix="demo-chromium-", ignore_cleanup_errors=True)
         commands_read, self.commands = os.pipe()
         self.events, events_write = os.pipe()
         self.process = subprocess.Popen(
