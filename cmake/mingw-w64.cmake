@@ -5,7 +5,7 @@
 #         -DDEMO_DEPS_PREFIX="$(scripts/deps windows | tail -n 1)" ...
 #
 # DEMO_DEPS_PREFIX is the prefix scripts/deps built the C libraries into
-# (SDL 1.2 over SDL2, SDL_image, SDL_ttf, FreeType, libpng, zlib). CMake's
+# (SDL 1.2, SDL_image, SDL_ttf, FreeType, libpng, zlib). CMake's
 # find_* and pkg-config look there and in the cross compiler's own root,
 # never in the build machine's /usr.
 set(CMAKE_SYSTEM_NAME Windows)

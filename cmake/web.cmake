@@ -4,32 +4,26 @@
 # Emscripten's SDL 1.2 draws pictures and text with the browser: its surfaces
 # live in canvases that C code cannot fill, its IMG_Load gives pictures the
 # OpenGL emulation cannot read and its TTF_* draw with the browser's fonts.
-# Defined in wasm, these functions win over its JavaScript ones: SDL_wasm
-# (scripts/deps web) gives plain-memory surfaces, and web/sdl IMG_Load (PNG
-# through libpng) and the TTF_* the engine uses, text laid out and drawn with
-# FreeType as SDL_ttf 2.0 does, so it is the desktop's to the pixel. SDL_wasm,
-# libpng, zlib and FreeType are built by scripts/deps web into DEMO_DEPS_PREFIX.
+# Defined in wasm, these functions win over its JavaScript ones: SDL_wasm gives
+# plain-memory surfaces, SDL_image IMG_Load (PNG through libpng) and SDL_ttf
+# the TTF_* the engine uses, text laid out and drawn with FreeType as SDL_ttf
+# 2.0 does, so it is the desktop's to the pixel. scripts/deps web builds them
+# (from scripts/deps-src) with libpng, zlib and FreeType into DEMO_DEPS_PREFIX.
 if(NOT DEMO_DEPS_PREFIX)
   message(FATAL_ERROR "The browser build needs DEMO_DEPS_PREFIX=$(scripts/deps web); scripts/web passes it")
 endif()
 set(WEB_LIBRARIES)
-foreach(name SDL_wasm freetype png z)
+foreach(name SDL_image SDL_ttf SDL_wasm freetype png z)
   find_library(WEB_${name} NAMES ${name} ${name}16 PATHS ${DEMO_DEPS_PREFIX}/lib
     NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   list(APPEND WEB_LIBRARIES ${WEB_${name}})
 endforeach()
 
-add_library(websdl STATIC ${CMAKE_SOURCE_DIR}/web/sdl/image.cpp ${CMAKE_SOURCE_DIR}/web/sdl/ttf.cpp)
-target_include_directories(websdl PRIVATE ${DEMO_DEPS_PREFIX}/include
-  ${DEMO_DEPS_PREFIX}/include/freetype2)
-target_compile_options(websdl PRIVATE -sUSE_SDL=1)
-target_link_libraries(websdl PUBLIC ${WEB_LIBRARIES})
-
 add_library(web_system INTERFACE)
 # The SDL 1.2 forms the engine uses where Emscripten's headers differ.
 target_compile_options(web_system INTERFACE -sUSE_SDL=1
   "SHELL:-include ${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h")
-target_link_libraries(web_system INTERFACE websdl)
+target_link_libraries(web_system INTERFACE ${WEB_LIBRARIES})
 target_link_options(web_system INTERFACE
   -sUSE_SDL=1
   # OpenGL 1.1 immediate mode on WebGL.

@@ -7,9 +7,8 @@
 # DEMO_DEPS_PREFIX is the dependency prefix made by scripts/deps windows: its
 # bin/ holds the DLLs and share/licenses/ one folder per library.
 
-# Every DLL that was built for the game (SDL.dll, SDL2.dll, SDL_image.dll,
-# SDL_ttf.dll; zlib, libpng and FreeType are inside the last two). Not all of
-# them appear in Demo.exe's import table: SDL.dll loads SDL2.dll when it starts.
+# Every DLL that was built for the game (SDL.dll, SDL_image.dll, SDL_ttf.dll;
+# zlib, libpng and FreeType are inside the last two).
 file(GLOB DEMO_DEPS_DLLS ${DEMO_DEPS_PREFIX}/bin/*.dll)
 if(NOT DEMO_DEPS_DLLS)
   message(FATAL_ERROR "No DLLs in ${DEMO_DEPS_PREFIX}/bin: set DEMO_DEPS_PREFIX to the prefix "

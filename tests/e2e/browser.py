@@ -10,7 +10,6 @@ import functools
 import http.server
 import json
 import os
-import signal
 import subprocess
 import tempfile
 import threading
@@ -19,7 +18,7 @@ import harness as h
 
 # Windows in which the page shows the canvas at its own size and twice as large.
 SMALL_WINDOW = (900, 700)
-LARGE_WINDOW = (1400, 1300)
+LARGE_WINDOW = (1400, 1100)
 
 
 class Server:
@@ -55,6 +54,7 @@ class Browser(h.Player):
         self.replies = {}
         self.next_id = 0
         self.exit_status = None
+        # Chromium's helper processes may still be writing to it as it goes.
         self.profile = tempfile.TemporaryDirectory(prefix="demo-chromium-", ignore_cleanup_errors=True)
         commands_read, self.commands = os.pipe()
         self.events, events_write = os.pipe()
@@ -69,7 +69,6 @@ class Browser(h.Player):
             # Chromium's sandbox refuses to run as root (CI containers do).
             + (["--no-sandbox"] if os.geteuid() == 0 else []),
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True,
             # Chromium reads the protocol from fd 3 and writes it to fd 4.
             pass_fds=(3, 4),
             preexec_fn=lambda: (os.dup2(commands_read, 3), os.dup2(events_write, 4)),
@@ -204,9 +203,7 @@ class Browser(h.Player):
         self.send("Target.closeTarget", targetId=self.target)
 
     def kill(self):
-        """Ends Chromium and the processes it started (its own session)."""
-        if self.process.poll() is None:
-            os.killpg(self.process.pid, signal.SIGKILL)
+        self.process.kill()
         self.process.wait()
         self.profile.cleanup()
 

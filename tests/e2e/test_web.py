@@ -20,25 +20,8 @@ import harness as h
 import screenshots
 import test_bad_input
 
-# No channel off by more than MAX_CHANNEL, at most MAX_SHARE of them off.
-MAX_CHANNEL = 2
-MAX_SHARE = 0.15
-
-
-def differs_little(actual, expected):
-    off = [abs(a - e) for a, e in zip(actual, expected) if a != e]
-    return not off or (max(off) <= MAX_CHANNEL and len(off) <= MAX_SHARE * len(actual))
-
-
-def close_enough(actual, golden, icon_looks):
-    """The step as in its golden but for rounding, the bobbing icon's box
-    showing any of its looks (give or take the same rounding)."""
-    icon = screenshots.crop(actual, screenshots.ICON)
-    blank = bytes(len(icon))
-    looks = set(icon_looks) | {screenshots.crop(golden, screenshots.ICON)}
-    return any(differs_little(icon, look) for look in looks) and differs_little(
-        screenshots.paste(actual, screenshots.ICON, blank), screenshots.paste(golden, screenshots.ICON, blank)
-    )
+# No channel off by more than 2, at most 15% of them off.
+close_enough = screenshots.rounding_only(2, 0.15)
 
 
 def damaged_page(args, folder, name, how):

@@ -1,4 +1,4 @@
-// The browser build draws text with web/sdl/ttf.cpp instead of SDL_ttf. Built
+// The browser build draws text with scripts/deps-src/SDL_ttf.cpp instead of SDL_ttf. Built
 // here for the desktop, its functions renamed web_TTF_* (tests/CMakeLists.txt),
 // it must measure and draw every line exactly as the desktop's SDL_ttf does.
 

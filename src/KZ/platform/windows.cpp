@@ -1,47 +1,33 @@
 #include "KZ/Platform.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 
-// A Windows program started from the desktop has no console, so whatever it
-// prints would be lost. As SDL 1.2 programs have always done there, the game
-// writes its standard output and standard error to stdout.txt and stderr.txt
-// in the working directory: the game's own folder when it is double-clicked.
-//
-// The files are opened in binary mode, so they hold the very bytes the game
-// prints on every other system (lines end in "\n" alone, which every editor
-// on Windows 10 and later shows as lines). They are unbuffered: the C library
-// on Windows has no line buffering, and a line must be in the file as soon as
-// it is printed, for whoever watches the file and in case the game is killed.
+// A Windows program started from the desktop has no console. SDL 1.2's
+// WinMain (SDLmain) therefore sends standard output and standard error to
+// stdout.txt and stderr.txt beside the .exe (the working directory when the
+// game is double-clicked) and deletes whichever stayed empty when the game
+// ends. It opens them in text mode and fully buffered; the game wants them
+// otherwise:
+// - binary, so they hold the very bytes the game prints on every other
+//   system (lines end in "\n" alone, which every editor on Windows 10 and
+//   later shows as lines);
+// - unbuffered, so a line is in the file as soon as it is printed, for
+//   whoever watches the file and in case the game is killed (the C library
+//   on Windows has no line buffering).
 
 namespace {
 
-const char* const OUTPUT_FILE = "stdout.txt";
-const char* const ERROR_FILE = "stderr.txt";
-
-// Nearly every session writes nothing to standard error; leaving an empty
-// file beside the game would only puzzle the player.
-void removeEmptyErrorFile() {
-    if (std::ftell(stderr) == 0 && std::fclose(stderr) == 0) {
-        std::remove(ERROR_FILE);
-    }
-}
-
-// False when the file cannot be made (a folder the player may not write to):
-// the game then runs without its trace.
-bool sendToFile(const char* name, std::FILE* stream) {
-    if (std::freopen(name, "wb", stream) == nullptr) {
-        return false;
-    }
+void plain(std::FILE* stream) {
+    std::fflush(stream);
+    _setmode(_fileno(stream), _O_BINARY);
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    return true;
 }
 
 } // namespace
 
 void KZ_Platform::start() {
-    sendToFile(OUTPUT_FILE, stdout);
-    if (sendToFile(ERROR_FILE, stderr)) {
-        std::atexit(removeEmptyErrorFile);
-    }
+    plain(stdout);
+    plain(stderr);
 }

@@ -240,8 +240,9 @@ SDL_Surface* TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg
     }
     SDL_Color colours[2] = {{Uint8(255 - fg.r), Uint8(255 - fg.g), Uint8(255 - fg.b), 0},
                             {fg.r, fg.g, fg.b, 0}};
-    // Both palettes, as SDL_SetColors: with no flag an SDL 1.2 sets neither.
-    SDL_SetPalette(surface, SDL_LOGPAL | SDL_PHYSPAL, colours, 0, 2);
+    // SDL_SetColors, not SDL_SetPalette(..., 0, ...): without SDL_LOGPAL in its
+    // flags SDL 1.2 sets no colour at all, and the text would come out black.
+    SDL_SetColors(surface, colours, 0, 2);
     SDL_SetColorKey(surface, SDL_SRCCOLORKEY, 0);
 
     Uint8* pixels = static_cast<Uint8*>(surface->pixels);

@@ -62,8 +62,7 @@ extern "C" SDL_Surface* IMG_Load(const char* file) {
             entries[i].b = colours[3 * i + 2];
             entries[i].unused = 0;
         }
-        // Both palettes, as SDL_SetColors: with no flag an SDL 1.2 sets neither.
-        SDL_SetPalette(surface, SDL_LOGPAL | SDL_PHYSPAL, entries, 0, int(image.colormap_entries));
+        SDL_SetColors(surface, entries, 0, int(image.colormap_entries));
     }
     return surface;
 }
