@@ -2,7 +2,9 @@
 
 #include <SDL/SDL.h>
 
-int KZ_TimeManager::getTicks() { return static_cast<int>(SDL_GetTicks()); }
+int KZ_TimeManager::getTicks() {
+    return static_cast<int>(SDL_GetTicks());
+}
 
 void KZ_TimeManager::sleep(int milliseconds) {
     if (milliseconds > 0) {

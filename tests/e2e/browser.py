@@ -18,7 +18,7 @@ import harness as h
 
 # Windows in which the page shows the canvas at its own size and twice as large.
 SMALL_WINDOW = (900, 700)
-LARGE_WINDOW = (1400, 1100)
+LARGE_WINDOW = (1400, 1400)
 
 
 class Server:
