@@ -27,17 +27,7 @@ import wine
 
 def linux_session(args):
     """What the Linux build prints for a session closed in the menu."""
-    with h.XServer() as xserver:
-        game = h.Game(args.binary, args.root, xserver)
-        try:
-            game.wait_for_line("Starting Demo")
-            game.find_window()
-            game.close()
-            status = game.wait_exit()
-        finally:
-            game.kill()
-    h.check(status == 0, "the Linux build ended with status %r" % status)
-    return game.output()
+    return h.play_session(args, lambda demo: None).output()
 
 
 def as_bytes(lines):
