@@ -45,7 +45,8 @@ set(WEB_RESOURCES Vera.ttf opaque.png pressbutton.png main.png personaje1.png pe
   body1.png lagartija.png silueta.png policia.png basurero2.png)
 
 # The page: build-web/page holds index.html, Demo.js, Demo.wasm and Demo.data,
-# all a static web server needs, and the font's licence.
+# all a static web server needs, the font's licence, and what makes it an
+# installable app that plays offline (manifest, icons, service worker).
 function(web_page target)
   set(page ${CMAKE_BINARY_DIR}/page)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
@@ -57,6 +58,17 @@ function(web_page target)
   endforeach()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${resources})
   configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${page}/index.html COPYONLY)
+  # Installable: the manifest and the icons (rendered from art/icon.svg by
+  # scripts/render-pictures); and playable offline: the service worker, written
+  # on every build with the fingerprint of the build's files.
+  foreach(file manifest.webmanifest icon-192.png icon-512.png)
+    configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${page}/${file} COPYONLY)
+  endforeach()
+  add_custom_target(${target}_offline ALL
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/web/sw.js -DPAGE=${page}
+      -P ${CMAKE_SOURCE_DIR}/cmake/web-sw.cmake
+    COMMENT "The page's service worker" VERBATIM)
+  add_dependencies(${target}_offline ${target})
   # The font's licence goes wherever the font goes.
   configure_file(${CMAKE_SOURCE_DIR}/res/Vera-COPYRIGHT.txt ${page}/Vera-COPYRIGHT.txt COPYONLY)
 endfunction()

@@ -24,11 +24,36 @@ EM_JS(void, frameShown, (), {
     }
 });
 
+// Only when the program waits does the browser get control back: to show
+// what was drawn, take the player's input and run the page. The game waits
+// in SDL_Delay, which a frame that overruns its budget skips; a device too
+// slow for every frame would then never repaint nor take a click. So when a
+// frame is shown and no SDL_Delay has waited since the last one, the browser
+// gets control here until it has drawn a frame (a page the browser does not
+// draw, hidden in the background, waits a tenth of a second at most).
+EM_ASYNC_JS(void, handBack, (), {
+    await new Promise((resolve) => {
+        const late = setTimeout(resolve, 100);
+        requestAnimationFrame(() => {
+            clearTimeout(late);
+            setTimeout(resolve, 0); // after the frame is drawn
+        });
+    });
+});
+
+namespace {
+bool waited = false; // whether SDL_Delay waited since the last frame was shown
+} // namespace
+
 extern "C" void __real_SDL_GL_SwapBuffers();
 
 extern "C" void __wrap_SDL_GL_SwapBuffers() {
     __real_SDL_GL_SwapBuffers();
     frameShown();
+    if (!waited) {
+        handBack();
+    }
+    waited = false;
 }
 
 // SDL_Delay is the browser's timer here, which wakes a millisecond or two
@@ -40,6 +65,7 @@ extern "C" void __real_SDL_Delay(unsigned milliseconds);
 
 extern "C" void __wrap_SDL_Delay(unsigned milliseconds) {
     static double late = 0; // how late the timer wakes, in ms, learnt as it goes
+    waited = true;
     const double start = emscripten_get_now();
     const double asked = milliseconds - late;
     __real_SDL_Delay(asked > 0 ? static_cast<unsigned>(asked + 0.5) : 0);
