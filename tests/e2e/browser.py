@@ -3,6 +3,13 @@ same steps (harness.Demo) run on either. The page is served on 127.0.0.1;
 Chromium is driven through the DevTools protocol over fds 3 and 4 (JSON ended
 by NUL): real mouse events at the page point that shows a game pixel,
 pictures of the canvas as the page shows it, standard output from the console.
+
+With a Device, Chromium emulates a phone or tablet (its screen, device pixel
+ratio and touch screen) and the game is played by touch alone: a click is a
+tap, pointing is sliding a finger onto the thing. The game's pictures are then
+read from the canvas itself, as the game drew them, because the page shows
+them at a smooth fractional scale; displayed() holds what the page shows to
+them.
 """
 
 import base64
@@ -19,6 +26,28 @@ import harness as h
 # Windows in which the page shows the canvas at its own size and twice as large.
 SMALL_WINDOW = (900, 700)
 LARGE_WINDOW = (1400, 1400)
+
+
+class Device:
+    """A touch screen of width x height CSS pixels at `ratio` device pixels each."""
+
+    def __init__(self, name, width, height, ratio):
+        self.name, self.width, self.height, self.ratio = name, width, height, ratio
+
+    def turned(self):
+        return Device(self.name + ", turned", self.height, self.width, self.ratio)
+
+
+PHONE = Device("phone in portrait", 390, 844, 3)
+PHONE_LANDSCAPE = Device("phone in landscape", 844, 390, 3)
+TABLET = Device("tablet", 820, 1180, 2)
+
+# Takes the game's next frame from the canvas as it is drawn, before the
+# browser shows it (after that a WebGL canvas keeps nothing to read).
+GRAB_FRAME = """new Promise((resolve) => {
+  const shown = Module.onFrame;
+  Module.onFrame = () => { shown(); Module.onFrame = shown; resolve(Module.canvas.toDataURL()); };
+})"""
 
 
 class Server:
@@ -46,9 +75,10 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
 
 class Browser(h.Player):
     """The page at `url` in a new headless Chromium with a window of `window`
-    = (width, height) CSS pixels."""
+    = (width, height) CSS pixels, or emulating `device`, with the processor
+    `throttle` times slower if given."""
 
-    def __init__(self, url, window=SMALL_WINDOW):
+    def __init__(self, url, window=SMALL_WINDOW, device=None, throttle=None):
         self.lines = []  # the game's standard output, one entry per line
         self.changed = threading.Condition()
         self.replies = {}
@@ -80,7 +110,33 @@ class Browser(h.Player):
         self.session = self.send("Target.attachToTarget", targetId=self.target, flatten=True)["sessionId"]
         self.page("Runtime.enable")
         self.page("Page.enable")
+        self.device = None
+        if device:
+            self.emulate(device)
+        if throttle:
+            self.page("Emulation.setCPUThrottlingRate", rate=throttle)
         self.page("Page.navigate", url=url)
+
+    def emulate(self, device):
+        """Becomes `device`, at once (turning a phone mid-game is this)."""
+        self.device = device
+        portrait = device.height > device.width
+        self.page("Emulation.setDeviceMetricsOverride", width=device.width, height=device.height,
+                  deviceScaleFactor=device.ratio, mobile=True, screenWidth=device.width,
+                  screenHeight=device.height,
+                  screenOrientation={"type": "portraitPrimary" if portrait else "landscapePrimary",
+                                     "angle": 0 if portrait else 90})
+        self.page("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+
+    def reload(self, offline=False):
+        """Loads the page again, from a network that is gone if `offline`."""
+        with self.changed:
+            self.lines.clear()
+            self.exit_status = None
+        self.page("Network.enable")
+        self.page("Network.emulateNetworkConditions", offline=offline, latency=0,
+                  downloadThroughput=-1, uploadThroughput=-1)
+        self.page("Page.reload", ignoreCache=False)
 
     # The protocol
 
@@ -155,15 +211,43 @@ class Browser(h.Player):
     def find_window(self, timeout=h.START_TIMEOUT):
         """Waits for the game to have started; learns where the canvas is."""
         self.wait_for_line("Starting Demo", timeout)
-        box = self.evaluate(
+        return self.locate()
+
+    def locate(self):
+        """Where the page shows the canvas now, once its layout has settled
+        for the window it has (a turned phone refits a moment later). On a
+        desktop the picture is a whole multiple of the game's; on a device
+        it must lie wholly inside the visible screen, the page not scrolled
+        nor able to scroll."""
+        where = (
             "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
-            " return [r.left + scrollX, r.top + scrollY, r.width, r.height]; })()"
+            " const v = visualViewport, e = document.scrollingElement;"
+            " return [r.left + scrollX, r.top + scrollY, r.width, r.height, innerWidth, innerHeight,"
+            " v.offsetLeft, v.offsetTop, v.width, v.height, scrollX, scrollY,"
+            " e.scrollWidth - e.clientWidth, e.scrollHeight - e.clientHeight]; })()"
         )
-        self.left, self.top, width, height = box
-        self.scale = width / h.Demo.W
-        h.check(self.scale == int(self.scale) and height == h.Demo.H * self.scale,
-                "the canvas is shown at %gx%g" % (width, height))
-        self.scale = int(self.scale)
+        settled = []
+
+        def steady():
+            box = self.evaluate(where)
+            size = (self.device.width, self.device.height) if self.device else tuple(box[4:6])
+            same = settled and settled[-1] == box and tuple(box[4:6]) == size
+            settled.append(box)
+            return same
+
+        h.wait_until(steady, h.STEP_TIMEOUT, 0.1, "the page's layout to settle")
+        left, top, width, height, _, _, vx, vy, vw, vh, sx, sy, over_x, over_y = settled[-1]
+        self.left, self.top, self.scale = left, top, width / h.Demo.W
+        h.check(abs(height - h.Demo.H * self.scale) < 0.1, "the canvas is shown at %gx%g" % (width, height))
+        if not self.device:
+            h.check(self.scale == int(self.scale), "the canvas is shown at %gx%g" % (width, height))
+            self.scale = int(self.scale)
+            return self.scale
+        name = self.device.name
+        h.check(vx <= left and vy <= top and left + width <= vx + vw + 0.01 and top + height <= vy + vh + 0.01,
+                "%s: the canvas at %r does not fit the visible screen %r" % (name, settled[-1][:4], (vx, vy, vw, vh)))
+        h.check(sx == 0 and sy == 0 and over_x <= 0 and over_y <= 0,
+                "%s: the page scrolls (at %g, %g; %g and %g more to scroll)" % (name, sx, sy, over_x, over_y))
         return self.scale
 
     def _at(self, x, y):
@@ -174,29 +258,89 @@ class Browser(h.Player):
         px, py = self._at(x, y)
         self.page("Input.dispatchMouseEvent", type=kind, x=px, y=py, **extra)
 
+    def _touch(self, kind, *points):
+        self.page("Input.dispatchTouchEvent", type=kind,
+                  touchPoints=[dict(zip("xy", self._at(x, y))) for x, y in points])
+
     def move(self, x, y):
-        self._mouse("mouseMoved", x, y)
+        if not self.device:
+            self._mouse("mouseMoved", x, y)
+            return
+        # A finger has no hover: it slides onto the thing from a place
+        # where touching does nothing, and lifts there.
+        fx, fy = h.Demo.NEUTRAL
+        self._touch("touchStart", (fx, fy))
+        for i in range(1, 5):
+            self._touch("touchMove", (fx + (x - fx) * i // 4, fy + (y - fy) * i // 4))
+        self._touch("touchEnd")
 
     def click(self, x, y):
+        if self.device:
+            self._touch("touchStart", (x, y))
+            self._touch("touchEnd")
+            return
         self._mouse("mouseMoved", x, y)
         self._mouse("mousePressed", x, y, button="left", buttons=1, clickCount=1)
         self._mouse("mouseReleased", x, y, button="left", buttons=0, clickCount=1)
 
-    def screenshot(self, path=None):
-        """The canvas as the page shows it, one pixel per game pixel."""
-        size = h.Demo.W * self.scale, h.Demo.H * self.scale
+    def _capture(self, clip_scale=1):
+        """The canvas's part of the page as Chromium shows it, clipped on
+        device pixels: PNG bytes."""
+        ratio = self.device.ratio if self.device else 1
+        snap = lambda v: round(v * ratio) / ratio  # noqa: E731
         shot = self.page(
             "Page.captureScreenshot", format="png",
-            clip={"x": self.left, "y": self.top, "width": size[0], "height": size[1], "scale": 1},
+            clip={"x": snap(self.left), "y": snap(self.top), "width": snap(h.Demo.W * self.scale),
+                  "height": snap(h.Demo.H * self.scale), "scale": clip_scale},
         )
+        return base64.b64decode(shot["data"])
+
+    def screenshot(self, path=None):
+        """The game's picture, one pixel per game pixel: on a desktop the
+        canvas as the page shows it, on a device as the game drew it."""
+        if self.device:
+            data = self.page("Runtime.evaluate", expression=GRAB_FRAME, awaitPromise=True,
+                             returnByValue=True)["result"]["value"]
+            png = base64.b64decode(data.split(",", 1)[1])
+        else:
+            png = self._capture()
         image = h.parse_netpbm(subprocess.run(
             ["convert", "png:-", "-depth", "8", "-alpha", "off", "-sample",
              "%dx%d!" % (h.Demo.W, h.Demo.H), "ppm:-"],
-            input=base64.b64decode(shot["data"]), capture_output=True, check=True, timeout=60,
+            input=png, capture_output=True, check=True, timeout=60,
         ).stdout)
         if path:
             h.save_png(image, path)
         return image
+
+    def displayed(self, picture, spare=()):
+        """Checks that the page shows `picture` (the game's, as screenshot()
+        gives it) at its scale. A smooth scale blends each game pixel with its
+        neighbours, so every device pixel shown, read back at the middle of
+        each game pixel, must lie within the range of that game pixel and its
+        eight neighbours, give or take the renderers' rounding (3 levels); at
+        a whole scale every game pixel is a square of device pixels, which the
+        same reading gives back exactly. `spare` boxes (x, y, w, h: things
+        that move on their own) are left out, one pixel around included."""
+        shown = subprocess.run(
+            ["convert", "png:-", "-depth", "8", "-alpha", "off", "-sample",
+             "%dx%d!" % (h.Demo.W, h.Demo.H), "rgb:-"],
+            input=self._capture(), capture_output=True, check=True, timeout=60,
+        ).stdout
+        ppm = b"P6 %d %d 255\n" % (h.Demo.W, h.Demo.H) + bytes(picture.data)
+
+        def neighbourhood(how):
+            return subprocess.run(["convert", "ppm:-", "-morphology", how, "Square:1", "-depth", "8", "rgb:-"],
+                                  input=ppm, capture_output=True, check=True, timeout=60).stdout
+
+        low, high = neighbourhood("Erode"), neighbourhood("Dilate")
+        outside = [i // 3 for i, (v, lo, hi) in enumerate(zip(shown, low, high)) if v < lo - 3 or v > hi + 3]
+        spared = lambda p: any(x - 1 <= p % h.Demo.W <= x + w and y - 1 <= p // h.Demo.W <= y + hh  # noqa: E731
+                               for x, y, w, hh in spare)
+        outside = [p for p in outside if not spared(p)]
+        h.check(not outside, "%s: %d pixels shown differ from the game's picture beyond what the scale of %g "
+                "explains, the first at %r" % (self.device.name if self.device else "desktop", len(outside),
+                                               self.scale, outside and divmod(outside[0], h.Demo.W)[::-1]))
 
     def close(self):
         """Closing the tab is quitting."""
@@ -208,13 +352,14 @@ class Browser(h.Player):
         self.profile.cleanup()
 
 
-def play_session(args, play, window=SMALL_WINDOW, folder=None):
-    """Serves the page (args.web, or `folder`), opens it in Chromium, calls
-    play(demo) and closes the tab as a player does. The game must still be
-    running then, and have printed what the desktop game prints up to that
-    point: closing the tab ends it at once, so it never prints the end line."""
+def play_session(args, play, window=SMALL_WINDOW, folder=None, device=None):
+    """Serves the page (args.web, or `folder`), opens it in Chromium (with the
+    window, or as the device), calls play(demo) and closes the tab as a player
+    does. The game must still be running then, and have printed what the
+    desktop game prints up to that point: closing the tab ends it at once, so
+    it never prints the end line."""
     with Server(folder or args.web) as server:
-        browser = Browser(server.url, window)
+        browser = Browser(server.url, window, device)
         try:
             browser.find_window()
             play(h.Demo(browser, args.root, args.render_tool))

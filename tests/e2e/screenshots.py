@@ -300,10 +300,11 @@ def rounding_only(max_channel, max_share):
     return close_enough
 
 
-def compare(args, session=h.play_session, close_enough=None):
+def compare(args, session=h.play_session, close_enough=None, also=None):
     """Plays and compares every step with its golden. A picture that differs
     passes if close_enough(actual, golden, icon_looks) says so (other
-    renderers). Returns what the session returns."""
+    renderers). also(game, picture), if given, checks every step's picture
+    further. Returns what the session returns."""
     goldens = Goldens()
     out = os.environ.get("SCREENSHOT_DIFFS") or tempfile.mkdtemp(prefix="screenshots-")
     failures = []
@@ -317,6 +318,8 @@ def compare(args, session=h.play_session, close_enough=None):
             expected_name = goldens.names[i] if i < len(goldens.names) else "nothing"
             failures.append("step %s: the goldens have %s here" % (name, expected_name))
             return
+        if also:
+            also(game, picture)
         actual = rgb_bytes(picture)
         expected = icon_settled(actual, goldens.picture(i), goldens.icon_looks)
         if actual == expected or (

@@ -31,6 +31,7 @@ EM_JS(void, frameShown, (), {
 // frame is shown and no SDL_Delay has waited since the last one, the browser
 // gets control here until it has drawn a frame (a page the browser does not
 // draw, hidden in the background, waits a tenth of a second at most).
+// clang-format off
 EM_ASYNC_JS(void, handBack, (), {
     await new Promise((resolve) => {
         const late = setTimeout(resolve, 100);
@@ -40,6 +41,7 @@ EM_ASYNC_JS(void, handBack, (), {
         });
     });
 });
+// clang-format on
 
 namespace {
 bool waited = false; // whether SDL_Delay waited since the last frame was shown
