@@ -283,17 +283,20 @@ class Browser(h.Player):
         self._mouse("mousePressed", x, y, button="left", buttons=1, clickCount=1)
         self._mouse("mouseReleased", x, y, button="left", buttons=0, clickCount=1)
 
-    def _capture(self, clip_scale=1):
-        """The canvas's part of the page as Chromium shows it, clipped on
-        device pixels: PNG bytes."""
-        ratio = self.device.ratio if self.device else 1
-        snap = lambda v: round(v * ratio) / ratio  # noqa: E731
-        shot = self.page(
-            "Page.captureScreenshot", format="png",
-            clip={"x": snap(self.left), "y": snap(self.top), "width": snap(h.Demo.W * self.scale),
-                  "height": snap(h.Demo.H * self.scale), "scale": clip_scale},
-        )
-        return base64.b64decode(shot["data"])
+    def _capture(self):
+        """The canvas's part of the page as Chromium shows it, in device
+        pixels: PNG bytes. The whole screen is taken and the canvas's box cut
+        out on device pixels, where the page places it."""
+        if not self.device:
+            shot = self.page("Page.captureScreenshot", format="png", clip={
+                "x": self.left, "y": self.top, "width": h.Demo.W * self.scale,
+                "height": h.Demo.H * self.scale, "scale": 1})
+            return base64.b64decode(shot["data"])
+        ratio = self.device.ratio
+        shot = base64.b64decode(self.page("Page.captureScreenshot", format="png")["data"])
+        box = [round(v * ratio) for v in (self.left, self.top, h.Demo.W * self.scale, h.Demo.H * self.scale)]
+        return subprocess.run(["convert", "png:-", "-crop", "%dx%d+%d+%d" % tuple(box[2:] + box[:2]), "+repage",
+                               "png:-"], input=shot, capture_output=True, check=True, timeout=60).stdout
 
     def screenshot(self, path=None):
         """The game's picture, one pixel per game pixel: on a desktop the
