@@ -4,15 +4,13 @@ Chromium is driven through the DevTools protocol over fds 3 and 4 (JSON ended
 by NUL): real mouse events at the page point that shows a game pixel,
 pictures of the canvas as the page shows it, standard output from the console.
 
-With a Device, Chromium emulates a phone or tablet (its screen, device pixel
-ratio and touch screen) and the game is played by touch alone: a click is a
-tap, pointing is sliding a finger onto the thing. The game's pictures are then
-read from the canvas itself, as the game drew them, because the page shows
-them at a smooth fractional scale; displayed() holds what the page shows to
-them.
+As a Device (Chromium's phone or tablet emulation) the game is played by touch
+alone, and its pictures read from the canvas as the game drew them; displayed()
+holds what the page shows at its scale to them.
 """
 
 import base64
+import collections
 import functools
 import http.server
 import json
@@ -28,22 +26,24 @@ SMALL_WINDOW = (900, 700)
 LARGE_WINDOW = (1400, 1400)
 
 
-class Device:
-    """A touch screen of width x height CSS pixels at `ratio` device pixels each."""
-
-    def __init__(self, name, width, height, ratio):
-        self.name, self.width, self.height, self.ratio = name, width, height, ratio
-
-    def turned(self):
-        return Device(self.name + ", turned", self.height, self.width, self.ratio)
-
-
+# A touch screen of width x height CSS pixels at `ratio` device pixels each.
+Device = collections.namedtuple("Device", "name width height ratio")
 PHONE = Device("phone in portrait", 390, 844, 3)
 PHONE_LANDSCAPE = Device("phone in landscape", 844, 390, 3)
 TABLET = Device("tablet", 820, 1180, 2)
 
-# Takes the game's next frame from the canvas as it is drawn, before the
-# browser shows it (after that a WebGL canvas keeps nothing to read).
+# Reads a picture shown at any scale back at the middle of each game pixel.
+GAME_PIXELS = ("-depth", "8", "-alpha", "off", "-sample", "%dx%d!" % (h.Demo.W, h.Demo.H))
+
+
+def convert(data, *options):
+    """ImageMagick's convert from the bytes `data` to its standard output."""
+    return subprocess.run(["convert", "-"] + list(options), input=data, capture_output=True, check=True,
+                          timeout=60).stdout
+
+
+# The game's next frame from the canvas as it is drawn (once shown, a WebGL
+# canvas keeps nothing to read).
 GRAB_FRAME = """new Promise((resolve) => {
   const shown = Module.onFrame;
   Module.onFrame = () => { shown(); Module.onFrame = shown; resolve(Module.canvas.toDataURL()); };
@@ -188,7 +188,8 @@ class Browser(h.Player):
         return self.send(method, self.session, **params)
 
     def evaluate(self, expression):
-        result = self.page("Runtime.evaluate", expression=expression, returnByValue=True)
+        """The value of `expression`, a promise's once it is settled."""
+        result = self.page("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)
         return result["result"].get("value")
 
     # Standard output, as harness.Game
@@ -213,41 +214,32 @@ class Browser(h.Player):
         self.wait_for_line("Starting Demo", timeout)
         return self.locate()
 
-    def locate(self):
-        """Where the page shows the canvas now, once its layout has settled
-        for the window it has (a turned phone refits a moment later). On a
-        desktop the picture is a whole multiple of the game's; on a device
-        it must lie wholly inside the visible screen, the page not scrolled
-        nor able to scroll."""
-        where = (
-            "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
-            " const v = visualViewport, e = document.scrollingElement;"
-            " return [r.left + scrollX, r.top + scrollY, r.width, r.height, innerWidth, innerHeight,"
-            " v.offsetLeft, v.offsetTop, v.width, v.height, scrollX, scrollY,"
-            " e.scrollWidth - e.clientWidth, e.scrollHeight - e.clientHeight]; })()"
-        )
-        settled = []
+    def locate(self, moved=False):
+        """Where the page shows the canvas once settled (if `moved`, elsewhere
+        than before): on a desktop at a whole scale; on a device wholly on the
+        visible screen, the page neither scrolled nor able to scroll."""
+        where = ("(() => { const r = document.getElementById('canvas').getBoundingClientRect(),"
+                 " v = visualViewport, e = document.scrollingElement; return [r.left + scrollX, r.top + scrollY,"
+                 " r.width, r.height, v.offsetLeft, v.offsetTop, v.width, v.height, scrollX, scrollY,"
+                 " e.scrollWidth - e.clientWidth, e.scrollHeight - e.clientHeight]; })()")
+        before, seen = getattr(self, "box", None), []
 
-        def steady():
-            box = self.evaluate(where)
-            size = (self.device.width, self.device.height) if self.device else tuple(box[4:6])
-            same = settled and settled[-1] == box and tuple(box[4:6]) == size
-            settled.append(box)
-            return same
+        def settled():
+            seen.append(self.evaluate(where))
+            return len(seen) > 3 and seen[-4:].count(seen[-1]) == 4 and not (moved and seen[-1] == before)
 
-        h.wait_until(steady, h.STEP_TIMEOUT, 0.1, "the page's layout to settle")
-        left, top, width, height, _, _, vx, vy, vw, vh, sx, sy, over_x, over_y = settled[-1]
+        h.wait_until(settled, h.STEP_TIMEOUT, 0.1, "the page's layout to settle")
+        self.box = seen[-1]
+        left, top, width, height, vx, vy, vw, vh, sx, sy, over_x, over_y = self.box
         self.left, self.top, self.scale = left, top, width / h.Demo.W
-        h.check(abs(height - h.Demo.H * self.scale) < 0.1, "the canvas is shown at %gx%g" % (width, height))
+        whole = self.scale == int(self.scale) or self.device
+        h.check(abs(height - h.Demo.H * self.scale) < 0.1 and whole, "the canvas is shown at %gx%g" % (width, height))
         if not self.device:
-            h.check(self.scale == int(self.scale), "the canvas is shown at %gx%g" % (width, height))
             self.scale = int(self.scale)
             return self.scale
-        name = self.device.name
         h.check(vx <= left and vy <= top and left + width <= vx + vw + 0.01 and top + height <= vy + vh + 0.01,
-                "%s: the canvas at %r does not fit the visible screen %r" % (name, settled[-1][:4], (vx, vy, vw, vh)))
-        h.check(sx == 0 and sy == 0 and over_x <= 0 and over_y <= 0,
-                "%s: the page scrolls (at %g, %g; %g and %g more to scroll)" % (name, sx, sy, over_x, over_y))
+                "%s: the canvas at %r is not all on the screen %r" % (self.device.name, self.box[:4], self.box[4:8]))
+        h.check(sx == sy == 0 and over_x <= 0 and over_y <= 0, "%s: the page scrolls" % self.device.name)
         return self.scale
 
     def _at(self, x, y):
@@ -284,66 +276,42 @@ class Browser(h.Player):
         self._mouse("mouseReleased", x, y, button="left", buttons=0, clickCount=1)
 
     def _capture(self):
-        """The canvas's part of the page as Chromium shows it, in device
-        pixels: PNG bytes. The whole screen is taken and the canvas's box cut
-        out on device pixels, where the page places it."""
+        """The canvas as Chromium shows it, in device pixels: PNG bytes (on a
+        device, the whole screen's, cut at the device pixels the page put
+        the canvas on)."""
+        size = h.Demo.W * self.scale, h.Demo.H * self.scale
         if not self.device:
-            shot = self.page("Page.captureScreenshot", format="png", clip={
-                "x": self.left, "y": self.top, "width": h.Demo.W * self.scale,
-                "height": h.Demo.H * self.scale, "scale": 1})
-            return base64.b64decode(shot["data"])
-        ratio = self.device.ratio
-        shot = base64.b64decode(self.page("Page.captureScreenshot", format="png")["data"])
-        box = [round(v * ratio) for v in (self.left, self.top, h.Demo.W * self.scale, h.Demo.H * self.scale)]
-        return subprocess.run(["convert", "png:-", "-crop", "%dx%d+%d+%d" % tuple(box[2:] + box[:2]), "+repage",
-                               "png:-"], input=shot, capture_output=True, check=True, timeout=60).stdout
+            return base64.b64decode(self.page("Page.captureScreenshot", format="png", clip={
+                "x": self.left, "y": self.top, "width": size[0], "height": size[1], "scale": 1})["data"])
+        box = [round(v * self.device.ratio) for v in size + (self.left, self.top)]
+        return convert(base64.b64decode(self.page("Page.captureScreenshot", format="png")["data"]),
+                       "-crop", "%dx%d+%d+%d" % tuple(box), "+repage", "png:-")
 
     def screenshot(self, path=None):
         """The game's picture, one pixel per game pixel: on a desktop the
         canvas as the page shows it, on a device as the game drew it."""
         if self.device:
-            data = self.page("Runtime.evaluate", expression=GRAB_FRAME, awaitPromise=True,
-                             returnByValue=True)["result"]["value"]
-            png = base64.b64decode(data.split(",", 1)[1])
-        else:
-            png = self._capture()
-        image = h.parse_netpbm(subprocess.run(
-            ["convert", "png:-", "-depth", "8", "-alpha", "off", "-sample",
-             "%dx%d!" % (h.Demo.W, h.Demo.H), "ppm:-"],
-            input=png, capture_output=True, check=True, timeout=60,
-        ).stdout)
+            png = base64.b64decode(self.evaluate(GRAB_FRAME).split(",", 1)[1])
+        image = h.parse_netpbm(convert(png if self.device else self._capture(), *GAME_PIXELS, "ppm:-"))
         if path:
             h.save_png(image, path)
         return image
 
     def displayed(self, picture, spare=()):
-        """Checks that the page shows `picture` (the game's, as screenshot()
-        gives it) at its scale. A smooth scale blends each game pixel with its
-        neighbours, so every device pixel shown, read back at the middle of
-        each game pixel, must lie within the range of that game pixel and its
-        eight neighbours, give or take the renderers' rounding (3 levels); at
-        a whole scale every game pixel is a square of device pixels, which the
-        same reading gives back exactly. `spare` boxes (x, y, w, h: things
-        that move on their own) are left out, one pixel around included."""
-        shown = subprocess.run(
-            ["convert", "png:-", "-depth", "8", "-alpha", "off", "-sample",
-             "%dx%d!" % (h.Demo.W, h.Demo.H), "rgb:-"],
-            input=self._capture(), capture_output=True, check=True, timeout=60,
-        ).stdout
+        """Checks that the page shows `picture` (from screenshot()) at its scale,
+        which blends each game pixel with its neighbours: read back at the
+        middle of each game pixel, every channel lies within its 3 x 3
+        neighbourhood's range, give or take 3 levels of rounding. `spare` boxes
+        (x, y, w, h: what moves by itself) are left out, a pixel around too."""
+        shown = convert(self._capture(), *GAME_PIXELS, "rgb:-")
         ppm = b"P6 %d %d 255\n" % (h.Demo.W, h.Demo.H) + bytes(picture.data)
-
-        def neighbourhood(how):
-            return subprocess.run(["convert", "ppm:-", "-morphology", how, "Square:1", "-depth", "8", "rgb:-"],
-                                  input=ppm, capture_output=True, check=True, timeout=60).stdout
-
-        low, high = neighbourhood("Erode"), neighbourhood("Dilate")
-        outside = [i // 3 for i, (v, lo, hi) in enumerate(zip(shown, low, high)) if v < lo - 3 or v > hi + 3]
-        spared = lambda p: any(x - 1 <= p % h.Demo.W <= x + w and y - 1 <= p // h.Demo.W <= y + hh  # noqa: E731
-                               for x, y, w, hh in spare)
-        outside = [p for p in outside if not spared(p)]
-        h.check(not outside, "%s: %d pixels shown differ from the game's picture beyond what the scale of %g "
-                "explains, the first at %r" % (self.device.name if self.device else "desktop", len(outside),
-                                               self.scale, outside and divmod(outside[0], h.Demo.W)[::-1]))
+        low, high = (convert(ppm, "-morphology", how, "Square:1", "-depth", "8", "rgb:-") for how in ("Erode", "Dilate"))
+        outside = [divmod(i // 3, h.Demo.W)[::-1] for i, (v, lo, hi) in enumerate(zip(shown, low, high))
+                   if v < lo - 3 or v > hi + 3]
+        outside = [(px, py) for px, py in outside
+                   if not any(x - 1 <= px <= x + w and y - 1 <= py <= y + hh for x, y, w, hh in spare)]
+        h.check(not outside, "%s: %d pixels shown are not the game's at a scale of %g, the first at %r"
+                % (self.device.name, len(outside), self.scale, outside[:1]))
 
     def close(self):
         """Closing the tab is quitting."""
@@ -356,11 +324,11 @@ class Browser(h.Player):
 
 
 def play_session(args, play, window=SMALL_WINDOW, folder=None, device=None):
-    """Serves the page (args.web, or `folder`), opens it in Chromium (with the
-    window, or as the device), calls play(demo) and closes the tab as a player
-    does. The game must still be running then, and have printed what the
-    desktop game prints up to that point: closing the tab ends it at once, so
-    it never prints the end line."""
+    """Serves the page (args.web, or `folder`), opens it in Chromium (or as
+    `device`), calls play(demo) and closes the tab as a player does. The game
+    must still be running then, and have printed what the desktop game prints
+    up to that point: closing the tab ends it at once, so it never prints the
+    end line."""
     with Server(folder or args.web) as server:
         browser = Browser(server.url, window, device)
         try:

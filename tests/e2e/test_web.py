@@ -9,21 +9,17 @@ places, but round differently: about a tenth of the pixels of a step come
 out one level (rarely two) off in a channel. close_enough allows exactly
 that much; a misplaced, missing or wrongly coloured thing is off by far more.
 
---part touch plays the page on a phone in portrait and in landscape and on a
-tablet by touch alone (Chromium's device emulation): every step compared with
-the same goldens, each read from the canvas as the game drew it and held to
-what the page shows at its scale (browser.Browser.displayed states the bound a
-smooth fractional scale explains); the picture wholly on the screen, the page
-never scrolling. Then a phone turned mid-dialog, the page started again
-without a network, a new build taking over from the cached one, and a page
-whose processor is six times slower still repainting and taking a click.
+--part touch plays by touch alone on emulated phones and a tablet, with the
+same goldens (browser.Browser.displayed states the bound a fractional scale
+explains); then a phone turned mid-dialog, offline play, a new build, and a
+page whose every frame overruns.
 """
 
 import os
+import pathlib
 import re
 import shutil
 import tempfile
-import time
 
 import browser as b
 import harness as h
@@ -54,91 +50,71 @@ def damaged_page(args, folder, name, how):
             f.write(bytes(end - start))
 
 
-def shown_as_drawn(game, picture):
-    """What the page shows is the game's picture at the page's scale (the
-    bobbing press-button icon aside)."""
-    game.displayed(picture, [screenshots.ICON])
-
-
-def touch_play(args):
+def touch(args):
+    # The whole play-through by touch; what the page shows held to the game's
+    # picture at the page's scale (the bobbing press-button icon aside).
     for device in (b.PHONE, b.PHONE_LANDSCAPE, b.TABLET):
         print("%s: %gx%g CSS pixels at %gx" % (device.name, device.width, device.height, device.ratio), flush=True)
-        screenshots.compare(args, lambda args, play: b.play_session(args, play, device=device),
-                            close_enough, shown_as_drawn)
-
-
-def turned_mid_dialog(args):
-    """A phone turned from portrait to landscape in the middle of the opening:
-    the same line stays up (the game goes on, nothing restarts) and taps land
-    where the game now is."""
+        screenshots.compare(args, lambda args, play: b.play_session(args, play, device=device), close_enough,
+                            lambda game, picture: game.displayed(picture, [screenshots.ICON]))
     lines = [text for text, _ in h.OPENING]
 
-    def play(demo):
+    # A phone turned to landscape mid-dialog: the same line stays up (nothing
+    # restarts) and taps land where the game now is.
+    def turned(demo):
         demo.wait_menu()
         demo.start()
         demo.wait_line(lines[0])
         demo.go_on()
         picture = demo.wait_line(lines[1])
         before = demo.game.scale
-        demo.game.emulate(b.PHONE.turned())
-        h.check(demo.game.locate() > before, "turning the phone did not enlarge the picture")
+        demo.game.emulate(b.PHONE_LANDSCAPE._replace(name="phone, turned"))
+        h.check(demo.game.locate(moved=True) > before, "turning the phone did not enlarge the picture")
         h.check(demo.shows_line(demo.game.screenshot(), lines[1]), "turning the phone lost the line")
         demo.game.displayed(picture, [screenshots.ICON])
         demo.go_on()
         demo.play_lines(lines[2:])
-        demo.hover(demo.obj("Policia"))
         demo.open_menu(demo.obj("Policia"))
 
-    b.play_session(args, play, device=b.PHONE)
+    b.play_session(args, turned, device=b.PHONE)
+    offline_and_updated(args)
+    slow_processor(args)
 
 
 def offline_and_updated(args):
-    """Once loaded, the page starts again without a network; a new build
-    served later replaces the kept one (the page says so, and the next load
-    is the new build)."""
+    """Once loaded, the page starts without a network; a new build replaces the
+    kept one (the page says so, and the next load is the new build)."""
+    kept = "navigator.serviceWorker.ready.then(() => caches.keys()).then((k) => k.join())"
     with tempfile.TemporaryDirectory() as folder, b.Server(folder) as server:
         shutil.copytree(args.web, folder, dirs_exist_ok=True)
         browser = b.Browser(server.url, device=b.PHONE)
         try:
             browser.find_window()
-            kept = "navigator.serviceWorker.ready.then(() => caches.keys()).then((k) => k.join())"
-            build = h.wait_until(lambda: browser.page("Runtime.evaluate", expression=kept, awaitPromise=True)
-                                 ["result"].get("value"), h.STEP_TIMEOUT, 0.2, "the page's files to be kept")
+            build = h.wait_until(lambda: browser.evaluate(kept), h.STEP_TIMEOUT, 0.2, "the page's files kept")
             browser.reload(offline=True)
-            demo = h.Demo(browser, args.root, args.render_tool)
             browser.find_window()
-            demo.wait_menu()
-
-            # A new build: another page and another worker fingerprint.
-            with open(os.path.join(folder, "sw.js")) as f:
-                worker = f.read()
-            with open(os.path.join(folder, "sw.js"), "w") as f:
-                f.write(worker.replace('const BUILD = "', 'const BUILD = "new'))
-            with open(os.path.join(folder, "index.html")) as f:
-                page = f.read()
-            with open(os.path.join(folder, "index.html"), "w") as f:
-                f.write(page.replace("</head>", '<meta name="build" content="new">\n</head>'))
+            h.Demo(browser, args.root, args.render_tool).wait_menu()
+            # A new build: another worker fingerprint, another page.
+            for name, old, new in [("sw.js", 'BUILD = "', 'BUILD = "new'), ("index.html", "</head>", "<meta name=build>")]:
+                path = pathlib.Path(folder, name)
+                path.write_text(path.read_text().replace(old, new))
             browser.reload()
             browser.find_window()
             h.wait_until(lambda: browser.evaluate("!document.getElementById('update').hidden"),
                          h.STEP_TIMEOUT, 0.2, "the page to say a new build is ready")
-            new = build.replace("demo-", "demo-new")
-            h.wait_until(lambda: browser.page("Runtime.evaluate", expression=kept, awaitPromise=True)
-                         ["result"].get("value") == new, h.STEP_TIMEOUT, 0.2, "only the new build's files kept")
+            h.wait_until(lambda: browser.evaluate(kept) == build.replace("demo-", "demo-new"),
+                         h.STEP_TIMEOUT, 0.2, "only the new build's files kept")
             browser.reload(offline=True)
             browser.find_window()
-            h.check(browser.evaluate("!!document.querySelector('meta[name=build]')"),
-                    "the page loaded after a new build is the old one")
+            h.check(browser.evaluate("!!document.querySelector('meta[name=build]')"), "the old build came back")
         finally:
             browser.kill()
 
 
 def slow_processor(args):
-    """A device too slow for the game: the processor six times slower and,
-    so that every frame overruns whatever this machine's speed, each frame
-    made 100 ms longer than the game's 83 ms budget (the page's frame hook
-    keeps the processor busy). Each frame still hands the browser control:
-    the page repaints, and a click on "Empezar" starts the game."""
+    """The processor six times slower, and every frame 100 ms longer than its
+    83 ms budget (the page's frame hook busy), whatever this machine's speed:
+    the page still repaints, and a click on "Empezar" starts the game."""
     with b.Server(args.web) as server:
         browser = b.Browser(server.url, throttle=6)
         try:
@@ -147,26 +123,16 @@ def slow_processor(args):
             demo.wait_menu()
             browser.evaluate("(() => { const shown = Module.onFrame; Module.onFrame = () => { shown();"
                              " const t = performance.now(); while (performance.now() - t < 100) {} }; })()")
-            count = ("new Promise((done) => { let n = 0; const t0 = performance.now();"
-                     " (function tick(t) { if (t - t0 > 2000) done(n); else { n++; requestAnimationFrame(tick); } })(t0); })")
-            painted = browser.page("Runtime.evaluate", expression=count, awaitPromise=True)["result"]["value"]
+            painted = browser.evaluate("new Promise((done) => { let n = 0; const t0 = performance.now();"
+                                       " (function paint(t) { if (t - t0 > 2000) done(n); else { n++;"
+                                       " requestAnimationFrame(paint); } })(t0); })")
             h.check(painted >= 8, "the page painted %d times in 2 s" % painted)
             demo.start()
             demo.wait_line(h.OPENING[0][0])
             overruns = sum(line.startswith("CPU OV ") for line in browser.output())
             h.check(overruns >= 10, "only %d frames overran" % overruns)
-            print("every frame too slow: %d paints in 2 s, %d frames overran" % (painted, overruns), flush=True)
         finally:
             browser.kill()
-
-
-def touch(args):
-    started = time.monotonic()
-    touch_play(args)
-    turned_mid_dialog(args)
-    offline_and_updated(args)
-    slow_processor(args)
-    print("touch, offline and slow processor: %.0f s" % (time.monotonic() - started), flush=True)
 
 
 def desktop(args):
