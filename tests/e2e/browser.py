@@ -4,9 +4,8 @@ Chromium is driven through the DevTools protocol over fds 3 and 4 (JSON ended
 by NUL): real mouse events at the page point that shows a game pixel,
 pictures of the canvas as the page shows it, standard output from the console.
 
-As a Device (Chromium's phone or tablet emulation) the game is played by touch
-alone, and its pictures read from the canvas as the game drew them; displayed()
-holds what the page shows at its scale to them.
+As a Device (Chromium's phone or tablet emulation) it plays by touch, reading
+the game's pictures from the canvas; displayed() checks what the page shows.
 """
 
 import base64
@@ -37,13 +36,11 @@ GAME_PIXELS = ("-depth", "8", "-alpha", "off", "-sample", "%dx%d!" % (h.Demo.W, 
 
 
 def convert(data, *options):
-    """ImageMagick's convert from the bytes `data` to its standard output."""
     return subprocess.run(["convert", "-"] + list(options), input=data, capture_output=True, check=True,
                           timeout=60).stdout
 
 
-# The game's next frame from the canvas as it is drawn (once shown, a WebGL
-# canvas keeps nothing to read).
+# The game's next frame, read as it is drawn (a WebGL canvas keeps nothing).
 GRAB_FRAME = """new Promise((resolve) => {
   const shown = Module.onFrame;
   Module.onFrame = () => { shown(); Module.onFrame = shown; resolve(Module.canvas.toDataURL()); };
@@ -110,33 +107,33 @@ class Browser(h.Player):
         self.session = self.send("Target.attachToTarget", targetId=self.target, flatten=True)["sessionId"]
         self.page("Runtime.enable")
         self.page("Page.enable")
-        self.device = None
-        if device:
-            self.emulate(device)
+        self.device = device and self.emulate(device)
         if throttle:
             self.page("Emulation.setCPUThrottlingRate", rate=throttle)
         self.page("Page.navigate", url=url)
 
     def emulate(self, device):
-        """Becomes `device`, at once (turning a phone mid-game is this)."""
+        """Becomes `device` at once (turning a phone mid-game is this)."""
         self.device = device
-        portrait = device.height > device.width
-        self.page("Emulation.setDeviceMetricsOverride", width=device.width, height=device.height,
-                  deviceScaleFactor=device.ratio, mobile=True, screenWidth=device.width,
-                  screenHeight=device.height,
-                  screenOrientation={"type": "portraitPrimary" if portrait else "landscapePrimary",
-                                     "angle": 0 if portrait else 90})
+        upright = device.height > device.width
+        self.page("Emulation.setDeviceMetricsOverride", width=device.width, height=device.height, mobile=True,
+                  deviceScaleFactor=device.ratio, screenWidth=device.width, screenHeight=device.height,
+                  screenOrientation={"type": ("portrait" if upright else "landscape") + "Primary",
+                                     "angle": 0 if upright else 90})
         self.page("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        return device
 
     def reload(self, offline=False):
-        """Loads the page again, from a network that is gone if `offline`."""
+        """Loads the page again (from a network that is gone if `offline`) and
+        waits for the game to start."""
         with self.changed:
             self.lines.clear()
             self.exit_status = None
         self.page("Network.enable")
-        self.page("Network.emulateNetworkConditions", offline=offline, latency=0,
-                  downloadThroughput=-1, uploadThroughput=-1)
-        self.page("Page.reload", ignoreCache=False)
+        self.page("Network.emulateNetworkConditions", offline=offline, latency=0, downloadThroughput=-1,
+                  uploadThroughput=-1)
+        self.page("Page.reload")
+        return self.find_window()
 
     # The protocol
 
@@ -215,9 +212,8 @@ class Browser(h.Player):
         return self.locate()
 
     def locate(self, moved=False):
-        """Where the page shows the canvas once settled (if `moved`, elsewhere
-        than before): on a desktop at a whole scale; on a device wholly on the
-        visible screen, the page neither scrolled nor able to scroll."""
+        """Where the canvas is once settled (if `moved`, elsewhere than before):
+        whole scale on a desktop; on a device all on screen, no scrolling."""
         where = ("(() => { const r = document.getElementById('canvas').getBoundingClientRect(),"
                  " v = visualViewport, e = document.scrollingElement; return [r.left + scrollX, r.top + scrollY,"
                  " r.width, r.height, v.offsetLeft, v.offsetTop, v.width, v.height, scrollX, scrollY,"
@@ -298,20 +294,17 @@ class Browser(h.Player):
         return image
 
     def displayed(self, picture, spare=()):
-        """Checks that the page shows `picture` (from screenshot()) at its scale,
-        which blends each game pixel with its neighbours: read back at the
-        middle of each game pixel, every channel lies within its 3 x 3
-        neighbourhood's range, give or take 3 levels of rounding. `spare` boxes
-        (x, y, w, h: what moves by itself) are left out, a pixel around too."""
+        """Checks that the page shows `picture` at its scale, which blends game
+        pixels: read back at each game pixel's middle, each channel is within
+        its 3 x 3 neighbourhood's range +-3 (rounding), `spare` boxes aside."""
         shown = convert(self._capture(), *GAME_PIXELS, "rgb:-")
         ppm = b"P6 %d %d 255\n" % (h.Demo.W, h.Demo.H) + bytes(picture.data)
-        low, high = (convert(ppm, "-morphology", how, "Square:1", "-depth", "8", "rgb:-") for how in ("Erode", "Dilate"))
+        low, high = (convert(ppm, "-morphology", m, "Square:1", "-depth", "8", "rgb:-") for m in ("Erode", "Dilate"))
         outside = [divmod(i // 3, h.Demo.W)[::-1] for i, (v, lo, hi) in enumerate(zip(shown, low, high))
                    if v < lo - 3 or v > hi + 3]
         outside = [(px, py) for px, py in outside
                    if not any(x - 1 <= px <= x + w and y - 1 <= py <= y + hh for x, y, w, hh in spare)]
-        h.check(not outside, "%s: %d pixels shown are not the game's at a scale of %g, the first at %r"
-                % (self.device.name, len(outside), self.scale, outside[:1]))
+        h.check(not outside, "%s: %d pixels not shown as drawn: %r" % (self.device.name, len(outside), outside[:3]))
 
     def close(self):
         """Closing the tab is quitting."""
@@ -324,11 +317,10 @@ class Browser(h.Player):
 
 
 def play_session(args, play, window=SMALL_WINDOW, folder=None, device=None):
-    """Serves the page (args.web, or `folder`), opens it in Chromium (or as
-    `device`), calls play(demo) and closes the tab as a player does. The game
-    must still be running then, and have printed what the desktop game prints
-    up to that point: closing the tab ends it at once, so it never prints the
-    end line."""
+    """Serves the page (args.web, or `folder`), opens it in Chromium, calls
+    play(demo) and closes the tab as a player does. The game must still be
+    running then, and have printed what the desktop game prints up to that
+    point: closing the tab ends it at once, so it never prints the end line."""
     with Server(folder or args.web) as server:
         browser = Browser(server.url, window, device)
         try:

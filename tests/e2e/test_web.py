@@ -9,10 +9,8 @@ places, but round differently: about a tenth of the pixels of a step come
 out one level (rarely two) off in a channel. close_enough allows exactly
 that much; a misplaced, missing or wrongly coloured thing is off by far more.
 
---part touch plays by touch alone on emulated phones and a tablet, with the
-same goldens (browser.Browser.displayed states the bound a fractional scale
-explains); then a phone turned mid-dialog, offline play, a new build, and a
-page whose every frame overruns.
+--part touch: the same by touch on phones and a tablet (Browser.displayed: the
+bound a fractional scale explains), a turned phone, offline, a slow device.
 """
 
 import os
@@ -51,30 +49,38 @@ def damaged_page(args, folder, name, how):
 
 
 def touch(args):
-    # The whole play-through by touch; what the page shows held to the game's
-    # picture at the page's scale (the bobbing press-button icon aside).
+    # The whole play-through by touch, each step also as the page shows it.
     for device in (b.PHONE, b.PHONE_LANDSCAPE, b.TABLET):
-        print("%s: %gx%g CSS pixels at %gx" % (device.name, device.width, device.height, device.ratio), flush=True)
         screenshots.compare(args, lambda args, play: b.play_session(args, play, device=device), close_enough,
                             lambda game, picture: game.displayed(picture, [screenshots.ICON]))
-    lines = [text for text, _ in h.OPENING]
 
-    # A phone turned to landscape mid-dialog: the same line stays up (nothing
-    # restarts) and taps land where the game now is.
+    # In full screen, a phone held upright (which says turning it gives more)
+    # turned mid-dialog: the same line stays up and taps land where it now is.
+    def full_screen(game, on):
+        x, y = game.evaluate("(() => { const r = document.getElementById('fullscreen').getBoundingClientRect();"
+                             " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+        game.page("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+        game.page("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        h.wait_until(lambda: game.evaluate("!!document.fullscreenElement") == on, h.STEP_TIMEOUT, 0.1, "full screen")
+
     def turned(demo):
         demo.wait_menu()
+        full_screen(demo.game, True)
         demo.start()
-        demo.wait_line(lines[0])
+        demo.wait_line(h.OPENING[0][0])
         demo.go_on()
-        picture = demo.wait_line(lines[1])
+        picture = demo.wait_line(h.OPENING[1][0])
         before = demo.game.scale
+        h.check(not demo.game.evaluate("document.getElementById('turn').hidden"), "no hint to turn the phone")
         demo.game.emulate(b.PHONE_LANDSCAPE._replace(name="phone, turned"))
         h.check(demo.game.locate(moved=True) > before, "turning the phone did not enlarge the picture")
-        h.check(demo.shows_line(demo.game.screenshot(), lines[1]), "turning the phone lost the line")
+        h.check(demo.shows_line(demo.game.screenshot(), h.OPENING[1][0]), "turning the phone lost the line")
+        h.check(demo.game.evaluate("document.getElementById('turn').hidden"), "the hint to turn a turned phone")
         demo.game.displayed(picture, [screenshots.ICON])
         demo.go_on()
-        demo.play_lines(lines[2:])
+        demo.play_lines([text for text, _ in h.OPENING[2:]])
         demo.open_menu(demo.obj("Policia"))
+        full_screen(demo.game, False)
 
     b.play_session(args, turned, device=b.PHONE)
     offline_and_updated(args)
@@ -82,8 +88,7 @@ def touch(args):
 
 
 def offline_and_updated(args):
-    """Once loaded, the page starts without a network; a new build replaces the
-    kept one (the page says so, and the next load is the new build)."""
+    """The page starts again offline; a new build replaces the kept one."""
     kept = "navigator.serviceWorker.ready.then(() => caches.keys()).then((k) => k.join())"
     with tempfile.TemporaryDirectory() as folder, b.Server(folder) as server:
         shutil.copytree(args.web, folder, dirs_exist_ok=True)
@@ -92,29 +97,26 @@ def offline_and_updated(args):
             browser.find_window()
             build = h.wait_until(lambda: browser.evaluate(kept), h.STEP_TIMEOUT, 0.2, "the page's files kept")
             browser.reload(offline=True)
-            browser.find_window()
             h.Demo(browser, args.root, args.render_tool).wait_menu()
             # A new build: another worker fingerprint, another page.
-            for name, old, new in [("sw.js", 'BUILD = "', 'BUILD = "new'), ("index.html", "</head>", "<meta name=build>")]:
+            for name, old, new in (("sw.js", 'BUILD = "', 'BUILD = "new'),
+                                   ("index.html", "</head>", "<meta name=build>")):
                 path = pathlib.Path(folder, name)
                 path.write_text(path.read_text().replace(old, new))
             browser.reload()
-            browser.find_window()
             h.wait_until(lambda: browser.evaluate("!document.getElementById('update').hidden"),
                          h.STEP_TIMEOUT, 0.2, "the page to say a new build is ready")
             h.wait_until(lambda: browser.evaluate(kept) == build.replace("demo-", "demo-new"),
                          h.STEP_TIMEOUT, 0.2, "only the new build's files kept")
             browser.reload(offline=True)
-            browser.find_window()
             h.check(browser.evaluate("!!document.querySelector('meta[name=build]')"), "the old build came back")
         finally:
             browser.kill()
 
 
 def slow_processor(args):
-    """The processor six times slower, and every frame 100 ms longer than its
-    83 ms budget (the page's frame hook busy), whatever this machine's speed:
-    the page still repaints, and a click on "Empezar" starts the game."""
+    """Processor six times slower, every frame 100 ms over budget (the frame
+    hook kept busy): the page still repaints and a click starts the game."""
     with b.Server(args.web) as server:
         browser = b.Browser(server.url, throttle=6)
         try:
@@ -166,10 +168,9 @@ def desktop(args):
 
 
 def test(args):
-    if args.part in ("desktop", "all"):
-        desktop(args)
-    if args.part in ("touch", "all"):
-        touch(args)
+    for part, run in (("desktop", desktop), ("touch", touch)):
+        if args.part in (part, "all"):
+            run(args)
 
 
 def options(parser):
