@@ -34,11 +34,13 @@ target_link_options(web_system INTERFACE
   # The game's own loop sleeps in SDL_Delay; ASYNCIFY turns that into giving
   # the page back to the browser until the next frame. Only the functions on
   # the way to a sleep are rewritten for it: the loop itself, its sleep and
-  # frame swap, and main, which calls the loop through the application's
-  # virtual serialOrchestrator() (the one indirect call on that way; SDL_main
-  # is folded into main when linking). Every other indirect call is left as
-  # it is, which halves Demo.wasm.
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main']"
+  # frame swap, and SDL_main (with main, which calls it), which calls the loop
+  # through the application's virtual serialOrchestrator(), the one indirect
+  # call on that way. SDL_main is exported so that it keeps its name when
+  # linking folds it into main. Every other indirect call is left as it is,
+  # which halves Demo.wasm.
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']"
+  "-sEXPORTED_FUNCTIONS=['_main','_SDL_main']"
   -sALLOW_MEMORY_GROWTH=1
   # A fatal message ends the program (exit(1)); the page hears of it.
   -sEXIT_RUNTIME=1
