@@ -2,8 +2,10 @@
 example game copied out of the checkout and built against that prefix alone,
 then played to the end: the introduction's lines, the hand-over to the lamp
 room, the topic, the document, and every verb of the lamp, whose state
-changes what it says and shows. The guide's "first scene" files, taken from
-docs/GUIDE.md as written, build against the same prefix."""
+changes what it says and shows, and going home, which ends the game by itself.
+Installed with `cmake --install`, its launcher starts it from anywhere, and
+`cpack` makes its Debian package. The guide's files, taken from docs/GUIDE.md
+as written, build against the same prefix."""
 
 import os
 import re
@@ -25,6 +27,7 @@ LAMP = {
     "Mover": ["Giras la manivela y la mecha prende", "¡La luz vuelve a barrer el mar!"],
 }
 LIT = {"Examinar": ["Arde con una llama firme y clara"], "Mover": ["Mejor no tocarla mientras gira"]}
+HOME_AT, HOME = (500, 360), ["Bajas la escalera; el faro vela por los barcos"]
 
 
 def build(source, build_dir, prefix):
@@ -52,7 +55,7 @@ def guide_files(root):
     return files
 
 
-def play(game, root, tool):
+def play(game, root, tool, to_the_end=True):
     lamp = h.DemoObject("Lámpara", "lampara.png", 256, 120, h.VERBS, LAMP)
     faro = h.Demo(game, root, tool, objects=[lamp])
     # The strip's left part: nothing of the lamp room lies there.
@@ -79,6 +82,11 @@ def play(game, root, tool):
     h.check(h.picture_difference(picture, lit, lamp.x, lamp.y) < 16, "the lamp does not show lit")
     for verb, lines in LIT.items():
         faro.act(lamp, verb, lines)
+    if to_the_end:
+        # The last line, then the game ends by itself.
+        game.click(*HOME_AT)
+        faro.wait_line(HOME[0])
+        faro.go_on()
 
 
 def test(args):
@@ -106,18 +114,46 @@ def test(args):
             try:
                 game.find_window()
                 play(game, game_dir, args.render_tool)
-                game.close()
-                status = game.wait_exit()
+                status = game.wait_exit()  # going home ends the game
             finally:
                 game.kill()
-        h.check(status == 0, "exit status %r after closing the window" % status)
+        h.check(status == 0, "exit status %r after going home" % status)
         # Nothing but the start line, the diary's click and overrun lines: the
         # scenes' trace is off.
         lines = game.output()
         h.check(lines[:1] == ["Graphic initialization successful "], "first line: %r" % lines[:1])
         h.check(all(l == "clicked " or l.startswith("CPU OV -") for l in lines[1:]),
                 "unexpected output: %r" % lines)
+        installed(args, game_dir, work)
 
+
+def installed(args, game_dir, work):
+    """The game as kz_add_game() installs and packages it on Linux."""
+    prefix = os.path.join(work, "faro-prefix")
+    result = subprocess.run(["cmake", "--install", game_dir, "--prefix", prefix],
+                            capture_output=True, text=True, timeout=120)
+    h.check(result.returncode == 0, "install failed: %s" % result.stderr)
+    for part in ("bin/faro", "libexec/faro/faro", "share/faro/res/Vera.ttf", "share/faro/res/sala.png",
+                 "share/applications/faro.desktop", "share/doc/faro/Vera-COPYRIGHT.txt"):
+        h.check(os.path.exists(os.path.join(prefix, part)), "the install lacks " + part)
+    entry = open(os.path.join(prefix, "share/applications/faro.desktop"), encoding="utf-8").read()
+    h.check("Name=El faro\n" in entry and "Exec=faro\n" in entry, "the menu entry: %r" % entry)
+    result = subprocess.run(["cpack", "-B", os.path.join(work, "deb")], cwd=game_dir,
+                            capture_output=True, text=True, timeout=300)
+    h.check(result.returncode == 0 and os.path.exists(os.path.join(work, "deb", "faro_1.0.0_amd64.deb")),
+            "cpack: %s" % (result.stdout + result.stderr)[-800:])
+    # The launcher runs the game from its data folder, wherever it is started.
+    with h.XServer() as xserver:
+        game = h.Game(os.path.join(prefix, "bin", "faro"), work, xserver, title="El faro")
+        try:
+            game.find_window()
+            faro = h.Demo(game, game_dir, args.render_tool, objects=[])
+            faro.wait_line(INTRO[0])
+            game.close()
+            status = game.wait_exit()
+        finally:
+            game.kill()
+    h.check(status == 0, "the installed game: status %r" % status)
 
 if __name__ == "__main__":
     h.run(test)
