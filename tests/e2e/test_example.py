@@ -120,6 +120,12 @@ def windows(args, source, guide, work):
     files build, and faro's zip plays to the end under Wine."""
     toolchain = os.path.join(args.windows_sdk, "share", "kz", "toolchain.cmake")
     build(guide, os.path.join(work, "guide-windows"), toolchain=toolchain)
+    # Configured for Linux, the Windows SDK is passed over, not used.
+    result = subprocess.run(["cmake", "-S", guide, "-B", os.path.join(work, "guide-not-windows"),
+                             "-DCMAKE_PREFIX_PATH=" + args.windows_sdk], capture_output=True, text=True,
+                            timeout=300)
+    h.check(result.returncode != 0 and "1.1 (Windows)" in result.stderr,
+            "the Windows SDK for a Linux build: %s" % result.stderr[-1500:])
     game_dir = os.path.join(work, "faro-windows")
     build(source, game_dir, toolchain=toolchain, target="faro-zip")
     with wine.Package(os.path.join(game_dir, "faro-windows-x64.zip"), "faro", "faro.exe") as package:
