@@ -25,6 +25,7 @@
 #     [ICON <png|svg>...]        icons for the menu (a 256 x 256 PNG, an SVG)
 #     [DESKTOP <file>]           a menu entry of your own instead of the made one
 #     [README <file>]            the Windows read-me instead of the made README.txt
+#     [PAGE <file>]              the web page instead of the made one (it loads <target>.js)
 #     [LICENSE <file>]           the game's licence
 #     [LICENSES <file>...])      licences of what it bundles (a font's, ...)
 #
@@ -40,7 +41,7 @@ endfunction()
 
 function(kz_add_game target)
   cmake_parse_arguments(PARSE_ARGV 1 GAME ""
-    "NAME;COMMENT;VERSION;DESKTOP;README;LICENSE" "SOURCES;RESOURCES;ICON;LICENSES")
+    "NAME;COMMENT;VERSION;DESKTOP;README;LICENSE;PAGE" "SOURCES;RESOURCES;ICON;LICENSES")
   if(NOT GAME_SOURCES)
     message(FATAL_ERROR "kz_add_game(${target}): no SOURCES")
   endif()
@@ -105,7 +106,22 @@ function(kz_add_game target)
       list(APPEND depends ${file})
     endforeach()
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${depends})
-    file(READ ${templates}/index.html html)
+    if(GAME_PAGE)
+      file(READ ${GAME_PAGE} html)
+    else()
+      file(READ ${templates}/index.html html)
+      # The demo's page, with the game's own line under the picture in place
+      # of the demo's help.
+      string(FIND "${html}" "<div id=\"help\">" help_at)
+      if(help_at GREATER -1)
+        string(SUBSTRING "${html}" ${help_at} -1 rest)
+        string(FIND "${rest}" "</div>" help_end)
+        math(EXPR after "${help_at} + ${help_end} + 6")
+        string(SUBSTRING "${html}" 0 ${help_at} before)
+        string(SUBSTRING "${html}" ${after} -1 rest)
+        set(html "${before}<div id=\"help\"><p>${GAME_COMMENT}</p></div>${rest}")
+      endif()
+    endif()
     string(REPLACE "<title>Demo</title>" "<title>${GAME_NAME}</title>" html "${html}")
     string(REPLACE "src=\"Demo.js\"" "src=\"${target}.js\"" html "${html}")
     if(NOT html MATCHES "src=\"${target}\\.js\"")
