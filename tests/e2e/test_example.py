@@ -135,11 +135,13 @@ def windows(args, source, guide, work):
             played_to_the_end(package.game(xserver, title="El faro"), package.folder, args.render_tool)
 
 
-def web(args, source, work):
-    """The same CMakeLists.txt with the web SDK's toolchain: faro's page plays
-    to the end in Chromium."""
+def web(args, source, guide, work):
+    """The same CMakeLists.txt with the web SDK's toolchain: the guide's files
+    build, and faro's page plays to the end in Chromium."""
+    toolchain = os.path.join(args.web_sdk, "share", "kz", "toolchain.cmake")
+    build(guide, os.path.join(work, "guide-web"), toolchain=toolchain)
     game_dir = os.path.join(work, "faro-web")
-    build(source, game_dir, toolchain=os.path.join(args.web_sdk, "share", "kz", "toolchain.cmake"))
+    build(source, game_dir, toolchain=toolchain)
     page = os.path.join(game_dir, "page")
     for part in ("index.html", "faro.js", "faro.wasm", "faro.data", "Vera-COPYRIGHT.txt"):
         h.check(os.path.exists(os.path.join(page, part)), "the page lacks " + part)
@@ -197,7 +199,7 @@ def test(args):
         if args.windows_sdk and args.only in (None, "windows"):
             windows(args, source, guide, work)
         if args.web_sdk and args.only in (None, "web"):
-            web(args, source, work)
+            web(args, source, guide, work)
 
 
 def installed(args, game_dir, work):
