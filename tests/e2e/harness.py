@@ -551,12 +551,12 @@ def run(test, extra=None):
         sys.exit(1)
 
 
-def play_session(args, play, binary=None, cwd=None, start=None):
+def play_session(args, play, binary=None, cwd=None, start=None, screen=SCREEN):
     """Runs the game (args.binary, or `binary`, from args.root or `cwd`; or
-    start(xserver), another build of it) in a private X server, calls
-    play(demo), closes the window as a user does, checks that the session
-    ended normally and returns the ended Game."""
-    with XServer() as xserver:
+    start(xserver), another build of it) in a private X server with a screen
+    of `screen`, calls play(demo), closes the window as a user does, checks
+    that the session ended normally and returns the ended Game."""
+    with XServer(screen) as xserver:
         game = start(xserver) if start else Game(binary or args.binary, cwd or args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")
