@@ -34,10 +34,12 @@ except ImportError:
 
 WINDOW_TITLE = "Demo"
 SCREEN = "1024x768x24"
-# Generous limits for a slow, shared machine; reaching one is a failure.
-START_TIMEOUT = 60
-STEP_TIMEOUT = 30
-EXIT_TIMEOUT = 30
+# Generous limits for a slow, shared machine (two cores, a browser or Wine
+# beside the game, other work besides): reaching one is a failure, so they
+# are far above what any run takes, and no test waits for them otherwise.
+START_TIMEOUT = 120
+STEP_TIMEOUT = 60
+EXIT_TIMEOUT = 60
 
 
 class Failure(Exception):
