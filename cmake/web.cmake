@@ -20,57 +20,32 @@ foreach(name SDL_image SDL_ttf SDL_wasm freetype png z)
 endforeach()
 
 add_library(web_system INTERFACE)
-# The SDL 1.2 forms the engine uses where Emscripten's headers differ.
-target_compile_options(web_system INTERFACE -sUSE_SDL=1
-  "SHELL:-include ${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h")
+# The compile and link options every browser build of the engine needs
+# (cmake/KZSystem.cmake, shared with games made with the installed SDK).
+kz_web_options(${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h WEB_COMPILE_OPTIONS WEB_LINK_OPTIONS)
+target_compile_options(web_system INTERFACE ${WEB_COMPILE_OPTIONS})
 target_link_libraries(web_system INTERFACE ${WEB_LIBRARIES})
-target_link_options(web_system INTERFACE
-  -sUSE_SDL=1
-  # OpenGL 1.1 immediate mode on WebGL.
-  -sLEGACY_GL_EMULATION=1
-  # Every byte goes down a phone's network: optimised for size, and the small
-  # allocator (the game allocates little, and nothing while it plays).
+target_link_options(web_system INTERFACE ${WEB_LINK_OPTIONS}
+  # Every byte of the demo's page goes down a phone's network: optimised for
+  # size, and the small allocator (the game allocates little, and nothing
+  # while it plays).
   -Oz -sMALLOC=emmalloc
-  # The game's own loop sleeps in SDL_Delay; ASYNCIFY turns that into giving
-  # the page back to the browser until the next frame. Only the functions on
-  # the way to a sleep are rewritten for it: the loop itself, its sleep and
-  # frame swap, and SDL_main (with main, which calls it), which calls the loop
-  # through the application's virtual serialOrchestrator(), the one indirect
-  # call on that way. SDL_main is exported so that it keeps its name when
-  # linking folds it into main. Every other indirect call is left as it is,
-  # which halves Demo.wasm.
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']"
-  "-sEXPORTED_FUNCTIONS=['_main','_SDL_main']"
-  -sALLOW_MEMORY_GROWTH=1
-  # A fatal message ends the program (exit(1)); the page hears of it.
-  -sEXIT_RUNTIME=1
-  -sENVIRONMENT=web
-  # src/KZ/platform/emscripten.cpp sees these calls first: the ones display
-  # lists record, texture uploads, the frame's sleep and the swap.
-  -Wl,--wrap=glBegin,--wrap=glEnd,--wrap=glVertex3i,--wrap=glTexCoord2i,--wrap=glBindTexture
-  -Wl,--wrap=glTexImage2D,--wrap=SDL_Delay,--wrap=SDL_GL_SwapBuffers)
+  # ASYNCIFY rewrites only the functions on the way to a sleep: the loop
+  # itself, its sleep and frame swap, and SDL_main (with main, which calls
+  # it), which calls the loop through the application's virtual
+  # serialOrchestrator(), the one indirect call on that way. SDL_main is
+  # exported so that it keeps its name when linking folds it into main.
+  # Every other indirect call is left as it is, which halves Demo.wasm.
+  -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']" "-sEXPORTED_FUNCTIONS=['_main','_SDL_main']")
+# The page: kz_add_game() (cmake/KZGame.cmake) makes build-web/page with
+# index.html, Demo.js, Demo.wasm and Demo.data, all a static web server needs;
+# CMakeLists.txt adds what makes the demo's an installable app that plays
+# offline (web_offline below).
 
-# The files the game loads, packed into Demo.data next to Demo.js.
-set(WEB_RESOURCES Vera.ttf opaque.png pressbutton.png main.png personaje1.png personaje2.png
-  body1.png lagartija.png silueta.png policia.png basurero2.png)
-
-# The page: build-web/page holds index.html, Demo.js, Demo.wasm and Demo.data,
-# all a static web server needs, the font's licence, and what makes it an
-# installable app that plays offline (manifest, icons, service worker).
-function(web_page target)
-  set(page ${CMAKE_BINARY_DIR}/page)
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
-  set(resources)
-  foreach(file ${WEB_RESOURCES})
-    set(path ${CMAKE_SOURCE_DIR}/res/${file})
-    target_link_options(${target} PRIVATE "SHELL:--preload-file ${path}@res/${file}")
-    list(APPEND resources ${path})
-  endforeach()
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${resources})
-  configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${page}/index.html COPYONLY)
-  # Installable: the manifest and the icons (rendered from art/icon.svg by
-  # scripts/render-pictures); and playable offline: the service worker, written
-  # on every build with the fingerprint of the build's files.
+# The demo's page as an app: the manifest and its icons (rendered from
+# art/icon.svg by scripts/render-pictures), and the service worker, written on
+# every build with the fingerprint of the build's files.
+function(web_offline target page)
   foreach(file manifest.webmanifest icon-192.png icon-512.png)
     configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${page}/${file} COPYONLY)
   endforeach()
@@ -79,6 +54,4 @@ function(web_page target)
       -P ${CMAKE_SOURCE_DIR}/cmake/web-sw.cmake
     COMMENT "The page's service worker" VERBATIM)
   add_dependencies(${target}_offline ${target})
-  # The font's licence goes wherever the font goes.
-  configure_file(${CMAKE_SOURCE_DIR}/res/Vera-COPYRIGHT.txt ${page}/Vera-COPYRIGHT.txt COPYONLY)
 endfunction()

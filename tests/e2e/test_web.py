@@ -168,6 +168,8 @@ def desktop(args):
 
 
 def test(args):
+    h.check(os.path.exists(os.path.join(args.web, "index.html")),
+            "no web page in %s: scripts/web could not build it (its output says why)" % args.web)
     for part, run in (("desktop", desktop), ("touch", touch)):
         if args.part in (part, "all"):
             run(args)
