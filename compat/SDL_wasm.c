@@ -261,9 +261,22 @@ static void mask_shift_loss(Uint32 mask, Uint8* shift, Uint8* loss) {
 
 static SDL_Surface* make_surface(Uint32 flags, int w, int h, int depth, Uint32 rmask, Uint32 gmask,
                                  Uint32 bmask, Uint32 amask, void* pixels, int pitch) {
-    if (w < 0 || h < 0 ||
-        (depth != 8 && depth != 15 && depth != 16 && depth != 24 && depth != 32)) {
-        SDL_SetError("Unsupported surface size or depth");
+    /* SDL 1.2's limits for the surfaces it allocates: its pitch is 16 bits
+       wide. Pixels a caller brings need only be there. */
+    if (pixels == NULL && (w >= 16384 || h >= 65536)) {
+        SDL_SetError("Width or height is too large");
+        return NULL;
+    }
+    if (w < 0 || h < 0) {
+        SDL_SetError("Parameter '%s' is invalid", w < 0 ? "width" : "height");
+        return NULL;
+    }
+    if (pixels == NULL && (flags & SDL_PREALLOC) != 0) {
+        SDL_SetError("No pixels given");
+        return NULL;
+    }
+    if (depth != 8 && depth != 15 && depth != 16 && depth != 24 && depth != 32) {
+        SDL_SetError("Unsupported pixel depth %d", depth);
         return NULL;
     }
     Surface* s = (Surface*)calloc(1, sizeof(Surface));
@@ -319,15 +332,15 @@ static SDL_Surface* make_surface(Uint32 flags, int w, int h, int depth, Uint32 r
         surface->pitch = pitch;
         surface->flags |= SDL_PREALLOC;
     } else {
-        /* Rows padded to 4 bytes, as SDL 1.2 does. */
+        /* Rows padded to 4 bytes, as SDL 1.2 does; pixels even for an empty
+           surface, so that no caller ever gets a surface without them. */
         surface->pitch = (w * f->BytesPerPixel + 3) & ~3;
-        if (surface->pitch * h > 0) {
-            surface->pixels = calloc((size_t)h, (size_t)surface->pitch);
-            if (surface->pixels == NULL) {
-                free(s);
-                SDL_SetError("Out of memory");
-                return NULL;
-            }
+        size_t rows = h > 0 ? (size_t)h : 1, row = surface->pitch > 0 ? (size_t)surface->pitch : 4;
+        surface->pixels = calloc(rows, row);
+        if (surface->pixels == NULL) {
+            free(s);
+            SDL_SetError("Out of memory");
+            return NULL;
         }
         s->owns_pixels = 1;
     }
@@ -341,7 +354,7 @@ SDL_Surface* SDL_CreateRGBSurface(Uint32 flags, int w, int h, int depth, Uint32 
 
 SDL_Surface* SDL_CreateRGBSurfaceFrom(void* pixels, int w, int h, int depth, int pitch,
                                       Uint32 rmask, Uint32 gmask, Uint32 bmask, Uint32 amask) {
-    return make_surface(0, w, h, depth, rmask, gmask, bmask, amask, pixels, pitch);
+    return make_surface(SDL_PREALLOC, w, h, depth, rmask, gmask, bmask, amask, pixels, pitch);
 }
 
 void SDL_FreeSurface(SDL_Surface* surface) {
@@ -427,10 +440,19 @@ Uint32 SDL_MapRGB(const SDL_PixelFormat* f, Uint8 r, Uint8 g, Uint8 b) {
     return SDL_MapRGBA(f, r, g, b, 255);
 }
 
-/* Widens a channel of 8 - loss bits to 8 bits, as SDL 1.2 does. */
+/* Widens a channel of 8 - loss bits to 8 bits by repeating its bits, as SDL
+   does: 5 bits of ones are 255, not 248. */
 static Uint8 channel(Uint32 pixel, Uint32 mask, Uint8 shift, Uint8 loss) {
     Uint32 v = (pixel & mask) >> shift;
-    return (Uint8)((v << loss) | (v >> (8 - loss > 0 ? 8 - loss : 8)));
+    int bits = 8 - loss;
+    if (bits <= 0) {
+        return 0;
+    }
+    Uint32 wide = v << loss;
+    for (int at = loss - bits; at > -bits; at -= bits) {
+        wide |= at >= 0 ? v << at : v >> -at;
+    }
+    return (Uint8)wide;
 }
 
 void SDL_GetRGBA(Uint32 pixel, const SDL_PixelFormat* f, Uint8* r, Uint8* g, Uint8* b, Uint8* a) {
