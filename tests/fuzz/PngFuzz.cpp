@@ -1,0 +1,64 @@
+// Fuzz target for the compatibility SDL_image (compat/SDL_image.cpp, built as
+// compat_IMG_*): whatever bytes a game hands IMG_Load_RW must give either NULL
+// with a message, or a surface of the picture's size whose every pixel can be
+// read; never a crash, an overrun or undefined behaviour. A broken rule
+// prints what broke and aborts, which the fuzzer reports.
+//
+// Pictures of more than 4 Mpixels are left out: their pixels alone would pass
+// the fuzzer's memory limit, which is not a fault of the loader.
+
+#include <SDL/SDL.h>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" SDL_Surface* compat_IMG_Load_RW(SDL_RWops* src, int freesrc);
+
+namespace {
+
+std::uint32_t bigEndian(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "picture loading: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t w = 0, h = 0;
+    if (size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
+        w = bigEndian(data + 16);
+        h = bigEndian(data + 20);
+        if (std::uint64_t(w) * h > (1u << 22)) {
+            return 0;
+        }
+    }
+    SDL_ClearError();
+    SDL_Surface* s = compat_IMG_Load_RW(SDL_RWFromConstMem(data, int(size)), 1);
+    if (s == nullptr) {
+        if (SDL_GetError()[0] == '\0') {
+            fail("NULL without a message");
+        }
+        return 0;
+    }
+    if (std::uint32_t(s->w) != w || std::uint32_t(s->h) != h) {
+        fail("the surface's size is not the picture's");
+    }
+    unsigned sum = 0;
+    for (int y = 0; y < s->h; ++y) {
+        const Uint8* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+        for (int x = 0; x < s->w * s->format->BytesPerPixel; ++x) {
+            sum += row[x];
+        }
+    }
+    if (s->format->palette != nullptr &&
+        (s->format->palette->ncolors < 1 || s->format->palette->ncolors > 256)) {
+        fail("palette size");
+    }
+    SDL_FreeSurface(s);
+    return int(sum & 0);
+}

@@ -1,0 +1,96 @@
+// Fuzz target for the compatibility SDL_ttf (compat/SDL_ttf.cpp, built as
+// compat_TTF_*): any text, UTF-8 or Latin-1, malformed or not, in a few of
+// Debian's fonts (outline, maths, bitmap-only) at any size from 6 to 96, must
+// be measured and drawn without a crash, an overrun or undefined behaviour,
+// and a drawn line must have the size TTF_SizeUTF8/TTF_SizeText gave. A
+// broken rule prints what broke and aborts, which the fuzzer reports.
+//
+// Input: [0] the font, [1] the size, [2] bit 0: Latin-1, then the text.
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_ttf.h>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <utility>
+
+extern "C" {
+int compat_TTF_Init();
+TTF_Font* compat_TTF_OpenFont(const char* file, int ptsize);
+int compat_TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h);
+int compat_TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h);
+SDL_Surface* compat_TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg);
+SDL_Surface* compat_TTF_RenderText_Solid(TTF_Font* font, const char* text, SDL_Color fg);
+}
+
+namespace {
+
+const char* const FONTS[] = {"res/Vera.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                             "/usr/share/fonts/truetype/dejavu/DejaVuMathTeXGyre.ttf",
+                             "/usr/share/fonts/opentype/terminus/terminus-normal.otb"};
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "text: %s\n", what);
+    std::abort();
+}
+
+// Fonts stay open across inputs: opening one is most of the cost.
+TTF_Font* fontFor(unsigned which, int size) {
+    static std::map<std::pair<unsigned, int>, TTF_Font*> fonts;
+    const auto key = std::make_pair(which % (sizeof FONTS / sizeof FONTS[0]), size);
+    const auto found = fonts.find(key);
+    if (found != fonts.end()) {
+        return found->second;
+    }
+    if (compat_TTF_Init() != 0) {
+        fail("TTF_Init");
+    }
+    TTF_Font* font = access(FONTS[key.first], R_OK) == 0
+                         ? compat_TTF_OpenFont(FONTS[key.first], size)
+                         : compat_TTF_OpenFont(FONTS[0], size);
+    if (font == nullptr) {
+        fail("a font that opens did not");
+    }
+    return fonts[key] = font;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) {
+        return 0;
+    }
+    TTF_Font* font = fontFor(data[0], 6 + data[1] % 91);
+    const bool latin1 = (data[2] & 1) != 0;
+    const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
+    int w = -1, h = -1;
+    const int sized = latin1 ? compat_TTF_SizeText(font, text.c_str(), &w, &h)
+                             : compat_TTF_SizeUTF8(font, text.c_str(), &w, &h);
+    if (sized == 0 && (w < 0 || h <= 0)) {
+        fail("a negative or empty size");
+    }
+    const SDL_Color colour = {255, 255, 255, 0};
+    SDL_Surface* s = latin1 ? compat_TTF_RenderText_Solid(font, text.c_str(), colour)
+                            : compat_TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+    if (s == nullptr) {
+        if (sized == 0 && w > 0) {
+            fail("a line with a size was not drawn");
+        }
+        return 0;
+    }
+    if (s->w != w || s->h != h) {
+        fail("the line drawn is not the size measured");
+    }
+    for (int y = 0; y < s->h; ++y) {
+        for (int x = 0; x < s->w; ++x) {
+            if (static_cast<const Uint8*>(s->pixels)[y * s->pitch + x] > 1) {
+                fail("a pixel neither background nor ink");
+            }
+        }
+    }
+    SDL_FreeSurface(s);
+    return 0;
+}
