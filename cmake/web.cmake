@@ -8,7 +8,8 @@
 # plain-memory surfaces, SDL_image IMG_Load (PNG through libpng) and SDL_ttf
 # the TTF_* the engine uses, text laid out and drawn with FreeType as SDL_ttf
 # 2.0 does, so it is the desktop's to the pixel. scripts/deps web builds them
-# (from scripts/deps-src) with libpng, zlib and FreeType into DEMO_DEPS_PREFIX.
+# (compat/, README.md there) with libpng, zlib and FreeType into
+# DEMO_DEPS_PREFIX.
 if(NOT DEMO_DEPS_PREFIX)
   message(FATAL_ERROR "The browser build needs DEMO_DEPS_PREFIX=$(scripts/deps web); scripts/web passes it")
 endif()
@@ -20,6 +21,12 @@ foreach(name SDL_image SDL_ttf SDL_wasm freetype png z)
 endforeach()
 
 add_library(web_system INTERFACE)
+# SDL_image.h and SDL_ttf.h are compat/'s, which declare only what the page
+# has: a call to anything else fails to compile instead of reaching
+# Emscripten's JavaScript versions. They include "SDL.h" as SDL's own headers
+# do, from Emscripten's SDL folder.
+target_include_directories(web_system BEFORE INTERFACE ${DEMO_DEPS_PREFIX}/include)
+target_include_directories(web_system SYSTEM INTERFACE ${EMSCRIPTEN_SYSROOT}/include/SDL)
 # The SDL 1.2 forms the engine uses where Emscripten's headers differ.
 target_compile_options(web_system INTERFACE -sUSE_SDL=1
   "SHELL:-include ${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h")

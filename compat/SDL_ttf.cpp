@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <set>
 #include <vector>
 
 namespace {
@@ -20,6 +21,9 @@ namespace {
 FT_Library library = nullptr;
 int initialised = 0; // TTF_Init calls not yet matched by TTF_Quit
 bool byteSwapped = false;
+// The fonts open, whose FreeType faces go with the library at the last
+// TTF_Quit: closing one afterwards must not free its face again.
+std::set<TTF_Font*> openFonts;
 
 // 26.6 fixed point to whole pixels, rounded down and up.
 int floor64(FT_Pos x) {
@@ -70,6 +74,10 @@ const Glyph* glyphOf(TTF_Font* font, Uint16 ch) {
         return &found->second;
     }
     FT_Face face = font->face;
+    if (face == nullptr) {
+        SDL_SetError("Library not initialized");
+        return nullptr;
+    }
     Glyph g;
     g.index = FT_Get_Char_Index(face, ch);
     FT_Error error = FT_Load_Glyph(face, g.index, FT_LOAD_DEFAULT);
@@ -300,6 +308,10 @@ void TTF_Quit(void) {
     if (initialised > 0 && --initialised == 0) {
         FT_Done_FreeType(library);
         library = nullptr;
+        for (TTF_Font* font : openFonts) {
+            font->face = nullptr;
+            font->glyphs.clear();
+        }
     }
 }
 
@@ -341,6 +353,7 @@ TTF_Font* TTF_OpenFont(const char* file, int ptsize) {
         TTF_CloseFont(font);
         return nullptr;
     }
+    openFonts.insert(font);
     FT_Face face = font->face;
     // A Unicode character map where the font has one (else FreeType's pick).
     for (int i = 0; i < face->num_charmaps; ++i) {
@@ -385,6 +398,7 @@ TTF_Font* TTF_OpenFont(const char* file, int ptsize) {
 
 void TTF_CloseFont(TTF_Font* font) {
     if (font != nullptr) {
+        openFonts.erase(font);
         if (font->face != nullptr) {
             FT_Done_Face(font->face);
         }

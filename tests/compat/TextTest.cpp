@@ -1,8 +1,8 @@
 // compat/SDL_ttf.cpp, built here as compat_TTF_*, against Debian's SDL_ttf:
 // fonts Debian ships (proportional and monospace, sans and serif, a maths
-// font whose ink goes below its descent, a bitmap-only font) at sizes 6 to
-// 96, texts in Latin-1 and UTF-8 with combining marks, glyphs the fonts lack,
-// byte-order marks and malformed UTF-8; sizes, heights, line skips and Solid
+// font whose ink goes below its descent, a bitmap-only font) and fonts with
+// grey embedded bitmaps at sizes 6 to 96, texts in Latin-1 and UTF-8 with combining marks, glyphs
+// the fonts lack, byte-order marks and malformed UTF-8; sizes, heights, line skips and Solid
 // surfaces (palette, colour key, pixels) must be the same, and so must
 // initialisation counting and failures.
 
@@ -42,6 +42,9 @@ const char* const FONTS[] = {
     "/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf",
     // Bitmaps only: the size picks a strike.
     "/usr/share/fonts/opentype/terminus/terminus-normal.otb",
+    // Grey bitmaps of 2 and 4 bits at 16 pixels per em (tests/CMakeLists.txt).
+    GREY_FONTS_DIR "/grey2.ttf",
+    GREY_FONTS_DIR "/grey4.ttf",
 };
 
 // The game's kinds of text (accents, ñ, ¿), kerning pairs, letters with ink
@@ -167,9 +170,16 @@ TEST_F(CompatText, CountsInitialisationAndFailsAsSdlTtf) {
         EXPECT_EQ("", opening(file, 12));
     }
     EXPECT_EQ("", opening("res/Vera.ttf", 0));
+    font = compat_TTF_OpenFont("res/Vera.ttf", 12);
+    ASSERT_NE(nullptr, font);
     TTF_Quit();
     compat_TTF_Quit();
     EXPECT_EQ(0, compat_TTF_WasInit());
+    // Unlike SDL_ttf, a font closed or used after the last TTF_Quit touches
+    // none of the FreeType memory that went with it.
+    EXPECT_EQ(-1, compat_TTF_SizeUTF8(font, "x", nullptr, nullptr));
+    EXPECT_STREQ("Library not initialized", SDL_GetError());
+    compat_TTF_CloseFont(font);
     EXPECT_EQ("", opening("res/Vera.ttf", 12)); // "Library not initialized"
     EXPECT_EQ("", opening("res/missing.ttf", 12));
     ASSERT_EQ(0, TTF_Init());
