@@ -136,6 +136,9 @@ const Glyph* glyphOf(TTF_Font* font, Uint16 ch) {
 // of reading past it.
 std::vector<Uint16> decodeUtf8(const char* text) {
     std::vector<Uint16> out;
+    if (text == nullptr) {
+        return out;
+    }
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
     auto next = [&s]() -> Uint16 { return *s != 0 ? Uint16(*s++ & 0x3F) : 0; };
     while (*s != 0) {
@@ -164,6 +167,9 @@ std::vector<Uint16> decodeUtf8(const char* text) {
 
 std::vector<Uint16> decodeLatin1(const char* text) {
     std::vector<Uint16> out;
+    if (text == nullptr) {
+        return out;
+    }
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(text); *s != 0; ++s) {
         out.push_back(*s);
     }

@@ -151,7 +151,10 @@ TEST_F(CompatText, CountsInitialisationAndFailsAsSdlTtf) {
     compat_TTF_Quit();
     EXPECT_EQ(TTF_WasInit(), compat_TTF_WasInit());
     TTF_Font* font = compat_TTF_OpenFont("res/Vera.ttf", 12);
-    EXPECT_NE(nullptr, font);
+    ASSERT_NE(nullptr, font);
+    int w = -1; // a NULL text is an empty one (SDL_ttf crashes)
+    EXPECT_EQ(0, compat_TTF_SizeUTF8(font, nullptr, &w, nullptr));
+    EXPECT_EQ(0, w);
     compat_TTF_CloseFont(font);
 
     const auto opening = [](const char* file, int size) {
