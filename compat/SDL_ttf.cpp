@@ -1,15 +1,21 @@
 // SDL_ttf 2.0.11 on FreeType (include/SDL/SDL_ttf.h), for the builds that
 // cannot use the original library: fonts opened at a point size (scalable
-// fonts) or by strike number (bitmap-only fonts), text in UTF-8 or Latin-1
-// measured and rendered "solid": an 8-bit surface whose colour 0 is the
-// transparent colour key and colour 1 the text's colour. Metrics, glyph
-// placement, kerning, text decoding and error messages are SDL_ttf's, so a
-// line comes out with the same size and the very same pixels.
+// fonts) or by strike number (bitmap-only fonts), text in Latin-1, UTF-8 or
+// UCS-2 measured and rendered
+// - solid: an 8-bit surface whose colour 0 is the transparent colour key and
+//   colour 1 the text's colour;
+// - shaded: an 8-bit surface of 256 colours from the background's to the
+//   text's;
+// - blended: a 32-bit surface of the text's colour whose alpha is the ink.
+// Metrics, glyph placement, kerning, hinting, text decoding and error messages
+// are SDL_ttf's, so a line comes out with the same size and the very same
+// pixels. Font styles and outlines are not implemented.
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <new>
@@ -33,21 +39,32 @@ int ceil64(FT_Pos x) {
     return int(((x + 63) & -64) / 64);
 }
 
+// One byte per pixel: 0 or 1 for solid text, 0 to 255 for the others.
+struct Picture {
+    bool loaded = false;
+    int width = 0, rows = 0, pitch = 0;
+    std::vector<unsigned char> pixels;
+};
+
 struct Glyph {
     FT_UInt index;
     int minx, maxx, miny, maxy, yoffset, advance;
-    int width, rows, pitch;
-    std::vector<unsigned char> bits; // one byte per pixel, 0 or 1
+    Picture bitmap, pixmap;
 };
+
+enum Kind { SOLID, SHADED, BLENDED };
 
 } // namespace
 
 struct _TTF_Font {
     SDL_RWops* src;
+    bool closeSource;
     FT_StreamRec stream;
     FT_Face face;
     int strike; // bitmap-only fonts: the strike in use
     int ascent, descent, height, lineskip;
+    bool kerning;
+    FT_Int32 hinting; // FreeType's load flags for TTF_SetFontHinting's choice
     std::map<Uint16, Glyph> glyphs;
 };
 
@@ -65,67 +82,103 @@ unsigned long readStream(FT_Stream stream, unsigned long offset, unsigned char* 
     return read > 0 ? static_cast<unsigned long>(read) : 0;
 }
 
-// A glyph's metrics and its picture, one byte per pixel, loaded once.
-// Grey bitmaps (embedded ones) are ink from half intensity up, whatever
-// their depth.
-const Glyph* glyphOf(TTF_Font* font, Uint16 ch) {
-    const auto found = font->glyphs.find(ch);
-    if (found != font->glyphs.end()) {
-        return &found->second;
-    }
-    FT_Face face = font->face;
-    if (face == nullptr) {
-        SDL_SetError("Library not initialized");
-        return nullptr;
-    }
-    Glyph g;
-    g.index = FT_Get_Char_Index(face, ch);
-    FT_Error error = FT_Load_Glyph(face, g.index, FT_LOAD_DEFAULT);
-    if (error == 0) {
-        error = FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO);
-    }
-    if (error != 0) {
-        SDL_SetError("Couldn't find glyph");
-        return nullptr;
-    }
-    const FT_Glyph_Metrics& m = face->glyph->metrics;
-    g.minx = floor64(m.horiBearingX);
-    g.maxy = floor64(m.horiBearingY);
-    g.advance = ceil64(m.horiAdvance);
-    if (FT_IS_SCALABLE(face)) {
-        g.maxx = g.minx + ceil64(m.width);
-        g.miny = g.maxy - ceil64(m.height);
-        g.yoffset = font->ascent - g.maxy;
-    } else {
-        // FreeType gives bitmap-only fonts few metrics; SDL_ttf makes do.
-        g.maxx = g.minx + ceil64(m.horiAdvance);
-        g.miny = g.maxy - ceil64(face->available_sizes[font->strike].height);
-        g.yoffset = 0;
-    }
-
-    const FT_Bitmap& src = face->glyph->bitmap;
-    g.width = int(src.width);
-    g.rows = int(src.rows);
+// A FreeType bitmap as one byte per pixel, as SDL_ttf converts it: for solid
+// text, ink from half intensity up whatever the depth; for the others, a
+// 1-bit bitmap as 0 or 255 and 4-bit grey level v as 256 v / 15 - 1. 2-bit
+// grey has only 0 and 169: SDL_ttf reads each pixel's high bit alone.
+Picture convert(const FT_Bitmap& src, bool solid) {
+    Picture p;
+    p.loaded = true;
+    p.width = int(src.width);
+    p.rows = int(src.rows);
     const int perByte = src.pixel_mode == FT_PIXEL_MODE_MONO    ? 8
                         : src.pixel_mode == FT_PIXEL_MODE_GRAY2 ? 4
                         : src.pixel_mode == FT_PIXEL_MODE_GRAY4 ? 2
                                                                 : 1;
     const int bits = 8 / perByte;
-    g.pitch = src.pitch * perByte;
-    g.bits.assign(std::size_t(g.pitch > 0 ? g.pitch : 0) * std::size_t(g.rows), 0);
-    for (int row = 0; row < g.rows && g.pitch > 0; ++row) {
+    p.pitch = src.pitch * perByte;
+    if (p.pitch <= 0) {
+        p.rows = 0;
+        return p;
+    }
+    p.pixels.assign(std::size_t(p.pitch) * std::size_t(p.rows), 0);
+    for (int row = 0; row < p.rows; ++row) {
         const unsigned char* s = src.buffer + row * src.pitch;
-        unsigned char* d = g.bits.data() + row * g.pitch;
+        unsigned char* d = p.pixels.data() + row * p.pitch;
+        if (perByte == 1 && !solid) {
+            std::memcpy(d, s, std::size_t(src.pitch));
+            continue;
+        }
         // Whole bytes of the source row, as far as the glyph is wide.
-        const int bytes = (g.width + perByte - 1) / perByte;
-        for (int i = 0; i < bytes; ++i) {
+        for (int i = 0; i < (p.width + perByte - 1) / perByte; ++i) {
             for (int k = 0; k < perByte; ++k) {
-                const unsigned value = (s[i] >> (8 - bits * (k + 1))) & ((1u << bits) - 1);
-                d[i * perByte + k] = value >= (1u << (bits - 1)) ? 1 : 0;
+                const unsigned c = Uint8(s[i] << (bits * k));
+                const unsigned top = c >> (8 - bits); // this pixel's level
+                if (solid) {
+                    *d++ = top >= (1u << (bits - 1)) ? 1 : 0;
+                } else if (bits == 1) {
+                    *d++ = top != 0 ? 255 : 0;
+                } else {
+                    const unsigned v = bits == 2 ? (c & 0xA0) >> 6 : top;
+                    *d++ = v != 0 ? Uint8(256 * v / ((1u << bits) - 1) - 1) : 0;
+                }
             }
         }
     }
-    return &font->glyphs.emplace(ch, std::move(g)).first->second;
+    return p;
+}
+
+// A glyph's metrics, and the picture asked for, loaded once.
+const Glyph* glyphOf(TTF_Font* font, Uint16 ch, Kind kind = SOLID, bool picture = false) {
+    FT_Face face = font->face;
+    if (face == nullptr) {
+        SDL_SetError("Library not initialized");
+        return nullptr;
+    }
+    auto found = font->glyphs.find(ch);
+    const bool known = found != font->glyphs.end();
+    const bool draw =
+        picture &&
+        (!known || !(kind == SOLID ? found->second.bitmap : found->second.pixmap).loaded);
+    if (known && !draw) {
+        return &found->second;
+    }
+    const FT_UInt index = FT_Get_Char_Index(face, ch);
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | font->hinting) != 0) {
+        SDL_SetError("Couldn't find glyph");
+        return nullptr;
+    }
+    if (!known) {
+        Glyph g;
+        g.index = index;
+        const FT_Glyph_Metrics& m = face->glyph->metrics;
+        g.minx = floor64(m.horiBearingX);
+        g.maxy = floor64(m.horiBearingY);
+        g.advance = ceil64(m.horiAdvance);
+        if (FT_IS_SCALABLE(face)) {
+            g.maxx = g.minx + ceil64(m.width);
+            g.miny = g.maxy - ceil64(m.height);
+            g.yoffset = font->ascent - g.maxy;
+        } else {
+            // FreeType gives bitmap-only fonts few metrics; SDL_ttf makes do.
+            g.maxx = g.minx + ceil64(m.horiAdvance);
+            g.miny = g.maxy - ceil64(face->available_sizes[font->strike].height);
+            g.yoffset = 0;
+        }
+        found = font->glyphs.emplace(ch, std::move(g)).first;
+    }
+    Glyph& g = found->second;
+    Picture& wanted = kind == SOLID ? g.bitmap : g.pixmap;
+    if (draw) {
+        const FT_Render_Mode mode = kind == SOLID ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
+        const FT_Error error = FT_Render_Glyph(face->glyph, mode);
+        if (error != 0) {
+            SDL_SetError("Couldn't find glyph");
+            return nullptr;
+        }
+        wanted = convert(face->glyph->bitmap, kind == SOLID);
+    }
+    return &g;
 }
 
 // Text is decoded as SDL_ttf 2.0.11 decodes it: a UTF-8 lead byte takes as
@@ -165,6 +218,14 @@ std::vector<Uint16> decodeUtf8(const char* text) {
     return out;
 }
 
+std::vector<Uint16> decodeUcs2(const Uint16* text) {
+    std::vector<Uint16> out;
+    for (; text != nullptr && *text != 0; ++text) {
+        out.push_back(*text);
+    }
+    return out;
+}
+
 std::vector<Uint16> decodeLatin1(const char* text) {
     std::vector<Uint16> out;
     if (text == nullptr) {
@@ -191,7 +252,7 @@ std::vector<Uint16> characters(std::vector<Uint16> text) {
 }
 
 int kerning(TTF_Font* font, FT_UInt previous, FT_UInt index) {
-    if (!FT_HAS_KERNING(font->face) || previous == 0 || index == 0) {
+    if (!FT_HAS_KERNING(font->face) || !font->kerning || previous == 0 || index == 0) {
         return 0;
     }
     FT_Vector delta;
@@ -227,58 +288,125 @@ int size(TTF_Font* font, const std::vector<Uint16>& text, int* w, int* h) {
     return 0;
 }
 
-SDL_Surface* renderSolid(TTF_Font* font, const std::vector<Uint16>& text, SDL_Color fg) {
+// An empty surface for text of a kind: its palette and colour key, or all of
+// it the text's colour, transparent.
+SDL_Surface* createSurface(Kind kind, int width, int height, SDL_Color fg, SDL_Color bg) {
+    SDL_Surface* surface = kind == BLENDED
+                               ? SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x00FF0000,
+                                                      0x0000FF00, 0x000000FF, 0xFF000000)
+                               : SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    // SDL_SetColors, not SDL_SetPalette(..., 0, ...): without SDL_LOGPAL in its
+    // flags SDL 1.2 sets no colour at all, and the text would come out black.
+    if (kind == SOLID) {
+        SDL_Color colours[2] = {{Uint8(255 - fg.r), Uint8(255 - fg.g), Uint8(255 - fg.b), 0},
+                                {fg.r, fg.g, fg.b, 0}};
+        SDL_SetColors(surface, colours, 0, 2);
+        SDL_SetColorKey(surface, SDL_SRCCOLORKEY, 0);
+    } else if (kind == SHADED) {
+        SDL_Color colours[256];
+        for (int i = 0; i < 256; ++i) {
+            colours[i].r = Uint8(bg.r + i * (fg.r - bg.r) / 255);
+            colours[i].g = Uint8(bg.g + i * (fg.g - bg.g) / 255);
+            colours[i].b = Uint8(bg.b + i * (fg.b - bg.b) / 255);
+            colours[i].unused = 0;
+        }
+        SDL_SetColors(surface, colours, 0, 256);
+    } else {
+        // The text's colour, transparent.
+        SDL_FillRect(surface, nullptr, Uint32(fg.r) << 16 | Uint32(fg.g) << 8 | fg.b);
+    }
+    return surface;
+}
+
+SDL_Surface* render(TTF_Font* font, const std::vector<Uint16>& text, Kind kind, SDL_Color fg,
+                    SDL_Color bg = SDL_Color()) {
     int width = 0, height = 0;
     if (size(font, text, &width, &height) < 0 || width == 0) {
         SDL_SetError("Text has zero width");
         return nullptr;
     }
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0);
+    SDL_Surface* surface = createSurface(kind, width, height, fg, bg);
     if (surface == nullptr) {
         return nullptr;
     }
-    SDL_Color colours[2] = {{Uint8(255 - fg.r), Uint8(255 - fg.g), Uint8(255 - fg.b), 0},
-                            {fg.r, fg.g, fg.b, 0}};
-    // SDL_SetColors, not SDL_SetPalette(..., 0, ...): without SDL_LOGPAL in its
-    // flags SDL 1.2 sets no colour at all, and the text would come out black.
-    SDL_SetColors(surface, colours, 0, 2);
-    SDL_SetColorKey(surface, SDL_SRCCOLORKEY, 0);
+    const Uint32 pixel = Uint32(fg.r) << 16 | Uint32(fg.g) << 8 | fg.b;
 
+    const int bytes = surface->format->BytesPerPixel;
     Uint8* pixels = static_cast<Uint8*>(surface->pixels);
     const Uint8* end = pixels + surface->pitch * surface->h;
     int xstart = 0;
     bool first = true;
     FT_UInt previous = 0;
     for (const Uint16 c : text) {
-        const Glyph* g = glyphOf(font, c);
+        const Glyph* g = glyphOf(font, c, kind, true);
         if (g == nullptr) {
             SDL_FreeSurface(surface);
             return nullptr;
         }
+        const Picture& picture = kind == SOLID ? g->bitmap : g->pixmap;
         // FreeType's bitmap may be wider than the glyph's box.
-        const int cols = g->width > g->maxx - g->minx ? g->maxx - g->minx : g->width;
+        const int cols = std::min(picture.width, g->maxx - g->minx);
         xstart += kerning(font, previous, g->index);
         if (first && g->minx < 0) {
             xstart -= g->minx; // ink left of the pen would wrap to the row above
         }
         first = false;
-        for (int row = 0; row < g->rows; ++row) {
+        for (int row = 0; row < picture.rows; ++row) {
             const int y = row + g->yoffset;
             if (y < 0 || y >= surface->h) {
                 continue;
             }
             // As in SDL_ttf, ink beyond the row's end goes on at the start of
             // the next row; ink before the surface's first pixel is dropped.
-            Uint8* d = pixels + y * surface->pitch + xstart + g->minx;
-            const unsigned char* b = g->bits.data() + row * g->pitch;
-            for (int col = cols; col > 0 && d < end; --col, ++d, ++b) {
-                if (d >= pixels) {
+            Uint8* d = pixels + y * surface->pitch + (xstart + g->minx) * bytes;
+            const unsigned char* b = picture.pixels.data() + row * picture.pitch;
+            for (int col = cols; col > 0 && d < end; --col, d += bytes, ++b) {
+                if (d < pixels) {
+                    continue;
+                }
+                if (kind == BLENDED) {
+                    Uint32 value;
+                    std::memcpy(&value, d, 4);
+                    value |= pixel | Uint32(*b) << 24;
+                    std::memcpy(d, &value, 4);
+                } else {
                     *d |= *b;
                 }
             }
         }
         xstart += g->advance;
         previous = g->index;
+    }
+    return surface;
+}
+
+// One glyph's own picture, as large as its bitmap, without its bearings.
+SDL_Surface* renderGlyph(TTF_Font* font, Uint16 ch, Kind kind, SDL_Color fg,
+                         SDL_Color bg = SDL_Color()) {
+    const Glyph* g = glyphOf(font, ch, kind, true);
+    if (g == nullptr) {
+        return nullptr;
+    }
+    const Picture& picture = kind == SOLID ? g->bitmap : g->pixmap;
+    SDL_Surface* surface = createSurface(kind, picture.width, picture.rows, fg, bg);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    const Uint32 pixel = Uint32(fg.r) << 16 | Uint32(fg.g) << 8 | fg.b;
+    for (int row = 0; row < picture.rows; ++row) {
+        const unsigned char* b = picture.pixels.data() + row * picture.pitch;
+        Uint8* d = static_cast<Uint8*>(surface->pixels) + row * surface->pitch;
+        for (int col = 0; col < picture.width; ++col) {
+            if (kind == BLENDED) {
+                const Uint32 value = pixel | Uint32(b[col]) << 24;
+                std::memcpy(d + 4 * col, &value, 4);
+            } else {
+                d[col] = b[col];
+            }
+        }
     }
     return surface;
 }
@@ -321,40 +449,41 @@ void TTF_Quit(void) {
     }
 }
 
-TTF_Font* TTF_OpenFont(const char* file, int ptsize) {
-    SDL_RWops* src = SDL_RWFromFile(file, "rb");
+TTF_Font* TTF_OpenFontIndexRW(SDL_RWops* src, int freesrc, int ptsize, long index) {
     if (src == nullptr) {
-        SDL_SetError("%s", SDL_GetError());
+        SDL_SetError("Passed a NULL font source");
         return nullptr;
     }
     if (initialised == 0) {
         SDL_SetError("Library not initialized");
-        SDL_RWclose(src);
+        if (freesrc != 0) {
+            SDL_RWclose(src);
+        }
         return nullptr;
     }
     const long position = SDL_RWtell(src);
-    if (position < 0) {
-        SDL_SetError("Can't seek in stream");
-        SDL_RWclose(src);
-        return nullptr;
-    }
-    TTF_Font* font = new (std::nothrow) TTF_Font();
+    TTF_Font* font = position < 0 ? nullptr : new (std::nothrow) TTF_Font();
     if (font == nullptr) {
-        SDL_SetError("Out of memory");
-        SDL_RWclose(src);
+        SDL_SetError(position < 0 ? "Can't seek in stream" : "Out of memory");
+        if (freesrc != 0) {
+            SDL_RWclose(src);
+        }
         return nullptr;
     }
     font->src = src;
+    font->closeSource = freesrc != 0;
+    font->kerning = true;
     font->stream.descriptor.pointer = src;
     font->stream.read = readStream;
     font->stream.pos = static_cast<unsigned long>(position);
     SDL_RWseek(src, 0, RW_SEEK_END);
     font->stream.size = static_cast<unsigned long>(SDL_RWtell(src) - position);
+    SDL_RWseek(src, position, RW_SEEK_SET);
     FT_Open_Args args;
     std::memset(&args, 0, sizeof args);
     args.flags = FT_OPEN_STREAM;
     args.stream = &font->stream;
-    if (FT_Open_Face(library, &args, 0, &font->face) != 0) {
+    if (FT_Open_Face(library, &args, index, &font->face) != 0) {
         SDL_SetError("Couldn't load font file");
         TTF_CloseFont(font);
         return nullptr;
@@ -402,13 +531,32 @@ TTF_Font* TTF_OpenFont(const char* file, int ptsize) {
     return font;
 }
 
+TTF_Font* TTF_OpenFontRW(SDL_RWops* src, int freesrc, int ptsize) {
+    return TTF_OpenFontIndexRW(src, freesrc, ptsize, 0);
+}
+
+TTF_Font* TTF_OpenFontIndex(const char* file, int ptsize, long index) {
+    SDL_RWops* src = SDL_RWFromFile(file, "rb");
+    if (src == nullptr) {
+        SDL_SetError("%s", SDL_GetError());
+        return nullptr;
+    }
+    return TTF_OpenFontIndexRW(src, 1, ptsize, index);
+}
+
+TTF_Font* TTF_OpenFont(const char* file, int ptsize) {
+    return TTF_OpenFontIndex(file, ptsize, 0);
+}
+
 void TTF_CloseFont(TTF_Font* font) {
     if (font != nullptr) {
         openFonts.erase(font);
         if (font->face != nullptr) {
             FT_Done_Face(font->face);
         }
-        SDL_RWclose(font->src);
+        if (font->closeSource) {
+            SDL_RWclose(font->src);
+        }
         delete font;
     }
 }
@@ -429,6 +577,68 @@ int TTF_FontLineSkip(const TTF_Font* font) {
     return font->lineskip;
 }
 
+int TTF_GetFontKerning(const TTF_Font* font) {
+    return font->kerning ? 1 : 0;
+}
+
+void TTF_SetFontKerning(TTF_Font* font, int allowed) {
+    font->kerning = allowed != 0;
+}
+
+int TTF_GetFontHinting(const TTF_Font* font) {
+    return font->hinting == FT_LOAD_TARGET_LIGHT  ? TTF_HINTING_LIGHT
+           : font->hinting == FT_LOAD_TARGET_MONO ? TTF_HINTING_MONO
+           : font->hinting == FT_LOAD_NO_HINTING  ? TTF_HINTING_NONE
+                                                  : TTF_HINTING_NORMAL;
+}
+
+void TTF_SetFontHinting(TTF_Font* font, int hinting) {
+    font->hinting = hinting == TTF_HINTING_LIGHT  ? FT_LOAD_TARGET_LIGHT
+                    : hinting == TTF_HINTING_MONO ? FT_LOAD_TARGET_MONO
+                    : hinting == TTF_HINTING_NONE ? FT_LOAD_NO_HINTING
+                                                  : 0;
+    // Glyphs are loaded afresh, but for character 0's, which SDL_ttf keeps.
+    for (auto g = font->glyphs.begin(); g != font->glyphs.end();) {
+        g = g->first != 0 ? font->glyphs.erase(g) : std::next(g);
+    }
+}
+
+long TTF_FontFaces(const TTF_Font* font) {
+    return font->face->num_faces;
+}
+
+int TTF_FontFaceIsFixedWidth(const TTF_Font* font) {
+    return int(font->face->face_flags & FT_FACE_FLAG_FIXED_WIDTH); // SDL_ttf's non-zero: 4
+}
+
+char* TTF_FontFaceFamilyName(const TTF_Font* font) {
+    return font->face->family_name;
+}
+
+char* TTF_FontFaceStyleName(const TTF_Font* font) {
+    return font->face->style_name;
+}
+
+int TTF_GlyphIsProvided(const TTF_Font* font, Uint16 ch) {
+    return int(FT_Get_Char_Index(font->face, ch));
+}
+
+int TTF_GlyphMetrics(TTF_Font* font, Uint16 ch, int* minx, int* maxx, int* miny, int* maxy,
+                     int* advance) {
+    const Glyph* g = glyphOf(font, ch);
+    if (g == nullptr) {
+        return -1;
+    }
+    for (const auto& out : {std::make_pair(minx, g->minx), std::make_pair(maxx, g->maxx),
+                            std::make_pair(miny, g->miny), std::make_pair(maxy, g->maxy),
+                            std::make_pair(advance, g->advance)}) {
+        if (out.first != nullptr) {
+            *out.first = out.second;
+        }
+    }
+    return 0;
+}
+
 int TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h) {
     return size(font, characters(decodeLatin1(text)), w, h);
 }
@@ -437,12 +647,57 @@ int TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h) {
     return size(font, characters(decodeUtf8(text)), w, h);
 }
 
+int TTF_SizeUNICODE(TTF_Font* font, const Uint16* text, int* w, int* h) {
+    return size(font, characters(decodeUcs2(text)), w, h);
+}
+
 SDL_Surface* TTF_RenderText_Solid(TTF_Font* font, const char* text, SDL_Color fg) {
-    return renderSolid(font, characters(decodeLatin1(text)), fg);
+    return render(font, characters(decodeLatin1(text)), SOLID, fg);
 }
 
 SDL_Surface* TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg) {
-    return renderSolid(font, characters(decodeUtf8(text)), fg);
+    return render(font, characters(decodeUtf8(text)), SOLID, fg);
+}
+
+SDL_Surface* TTF_RenderUNICODE_Solid(TTF_Font* font, const Uint16* text, SDL_Color fg) {
+    return render(font, characters(decodeUcs2(text)), SOLID, fg);
+}
+
+SDL_Surface* TTF_RenderGlyph_Solid(TTF_Font* font, Uint16 ch, SDL_Color fg) {
+    return renderGlyph(font, ch, SOLID, fg);
+}
+
+SDL_Surface* TTF_RenderText_Shaded(TTF_Font* font, const char* text, SDL_Color fg, SDL_Color bg) {
+    return render(font, characters(decodeLatin1(text)), SHADED, fg, bg);
+}
+
+SDL_Surface* TTF_RenderUTF8_Shaded(TTF_Font* font, const char* text, SDL_Color fg, SDL_Color bg) {
+    return render(font, characters(decodeUtf8(text)), SHADED, fg, bg);
+}
+
+SDL_Surface* TTF_RenderUNICODE_Shaded(TTF_Font* font, const Uint16* text, SDL_Color fg,
+                                      SDL_Color bg) {
+    return render(font, characters(decodeUcs2(text)), SHADED, fg, bg);
+}
+
+SDL_Surface* TTF_RenderGlyph_Shaded(TTF_Font* font, Uint16 ch, SDL_Color fg, SDL_Color bg) {
+    return renderGlyph(font, ch, SHADED, fg, bg);
+}
+
+SDL_Surface* TTF_RenderText_Blended(TTF_Font* font, const char* text, SDL_Color fg) {
+    return render(font, characters(decodeLatin1(text)), BLENDED, fg);
+}
+
+SDL_Surface* TTF_RenderUTF8_Blended(TTF_Font* font, const char* text, SDL_Color fg) {
+    return render(font, characters(decodeUtf8(text)), BLENDED, fg);
+}
+
+SDL_Surface* TTF_RenderUNICODE_Blended(TTF_Font* font, const Uint16* text, SDL_Color fg) {
+    return render(font, characters(decodeUcs2(text)), BLENDED, fg);
+}
+
+SDL_Surface* TTF_RenderGlyph_Blended(TTF_Font* font, Uint16 ch, SDL_Color fg) {
+    return renderGlyph(font, ch, BLENDED, fg);
 }
 
 } // extern "C"

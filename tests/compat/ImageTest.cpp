@@ -23,14 +23,14 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 enum Extra { NONE, GAMMA_SRGB, GAMMA_OTHER, SRGB, ICCP };
-enum Trans { OPAQUE_ALL, ONE_CLEAR, TWO_CLEAR, TRANSLUCENT, COLOUR };
+// tRNS: palettes get one entry clear (or a colour, on grey and RGB), two
+// clear, one half clear, or all opaque.
+enum Trans { NO_TRNS, ONE_CLEAR, TWO_CLEAR, TRANSLUCENT, ALL_OPAQUE };
 
 struct Picture {
-    int w, h, colour, depth;
-    bool interlaced;
+    int w, h, colour, depth, interlace;
     Extra extra;
-    Trans trans; // COLOUR: a tRNS colour on grey and RGB; palettes: as named
-    bool withTrans;
+    Trans trans;
     int paletteSize;
 };
 
@@ -46,33 +46,26 @@ Bytes write(const Picture& p) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, append, nullptr);
-    png_set_IHDR(png, info, png_uint_32(p.w), png_uint_32(p.h), p.depth, p.colour,
-                 p.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, png_uint_32(p.w), png_uint_32(p.h), p.depth, p.colour, p.interlace,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     const int entries = p.colour == PNG_COLOR_TYPE_PALETTE ? p.paletteSize : 0;
+    png_color palette[256];
+    png_byte alpha[256];
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {png_byte(i * 7), png_byte(255 - i), png_byte(i * 13)};
+        alpha[i] = p.trans == TRANSLUCENT && i == 1 ? 128 : 255;
+    }
+    alpha[entries > 2 ? 2 : 0] = p.trans == ALL_OPAQUE ? 255 : 0;
+    alpha[0] = p.trans == TWO_CLEAR ? 0 : alpha[0];
     if (entries > 0) {
-        png_color palette[256];
-        for (int i = 0; i < entries; ++i) {
-            palette[i] = {png_byte(i * 7), png_byte(255 - i), png_byte(i * 13)};
-        }
         png_set_PLTE(png, info, palette, entries);
     }
-    if (p.withTrans) {
-        png_byte alpha[256];
-        for (int i = 0; i < 256; ++i) {
-            alpha[i] = p.trans == TRANSLUCENT && i == 1 ? 128 : 255;
-        }
-        alpha[entries > 2 ? 2 : 0] = p.trans == OPAQUE_ALL ? 255 : 0;
-        if (p.trans == TWO_CLEAR) {
-            alpha[0] = 0;
-        }
-        png_color_16 colour = {0, 0x1234, 0x2345, 0x0607, 0x0003};
-        if (p.depth < 16) {
-            const int top = (1 << p.depth) - 1;
-            colour = {0, png_uint_16(5 & top), png_uint_16(9 & top), png_uint_16(7 & top),
-                      png_uint_16(3 & top)};
-        }
-        png_set_tRNS(png, info, alpha, entries > 0 ? entries : 0, &colour);
+    const int top = p.depth == 16 ? 0xFFFF : (1 << p.depth) - 1;
+    png_color_16 colour = {0, png_uint_16(0x1234 & top), png_uint_16(0x2345 & top),
+                           png_uint_16(0x0607 & top), png_uint_16(3 & top)};
+    const bool alphaChannel = (p.colour & PNG_COLOR_MASK_ALPHA) != 0;
+    if (p.trans != NO_TRNS && !alphaChannel && (entries > 0 || p.trans == ONE_CLEAR)) {
+        png_set_tRNS(png, info, alpha, entries, &colour);
     }
     if (p.extra == GAMMA_SRGB || p.extra == GAMMA_OTHER) {
         png_set_gAMA_fixed(png, info, p.extra == GAMMA_SRGB ? 45455 : 100000);
@@ -86,47 +79,28 @@ Bytes write(const Picture& p) {
     }
     png_write_info(png, info);
     const int channels = png_get_channels(png, info);
-    const std::size_t rowBytes = png_get_rowbytes(png, info);
-    std::vector<Bytes> rows(std::size_t(p.h), Bytes(rowBytes));
+    std::vector<Bytes> rows(std::size_t(p.h), Bytes(png_get_rowbytes(png, info)));
     std::vector<png_bytep> pointers;
     for (int y = 0; y < p.h; ++y) {
+        Bytes& row = rows[std::size_t(y)];
         for (int x = 0; x < p.w * channels; ++x) {
             unsigned v = unsigned(x * 37 + y * 101 + x / channels * y);
-            if (entries > 0) {
-                v %= unsigned(entries);
-            }
+            v = entries > 0 ? v % unsigned(entries) : v;
             if (p.depth == 16) {
                 v = x == 0 && y == 0 ? 0x8000 : v * 0x0101 + unsigned(y);
-                rows[std::size_t(y)][std::size_t(x) * 2] = Uint8(v >> 8);
-                rows[std::size_t(y)][std::size_t(x) * 2 + 1] = Uint8(v);
-            } else if (p.depth == 8) {
-                rows[std::size_t(y)][std::size_t(x)] = Uint8(v);
+                row[std::size_t(x) * 2] = Uint8(v >> 8);
+                row[std::size_t(x) * 2 + 1] = Uint8(v);
             } else {
                 const int at = x * p.depth;
-                rows[std::size_t(y)][std::size_t(at / 8)] |=
-                    Uint8((v & ((1u << p.depth) - 1)) << (8 - p.depth - at % 8));
+                row[std::size_t(at / 8)] |= Uint8((v & unsigned(top)) << (8 - p.depth - at % 8));
             }
         }
-        pointers.push_back(rows[std::size_t(y)].data());
+        pointers.push_back(row.data());
     }
     png_write_image(png, pointers.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
-}
-
-// Both libraries on one file; "" when they agree.
-std::string compare(const std::string& path) {
-    SDL_ClearError();
-    SDL_Surface* a = IMG_Load(path.c_str());
-    const std::string aError = SDL_GetError();
-    SDL_ClearError();
-    SDL_Surface* b = compat_IMG_Load(path.c_str());
-    const std::string bError = SDL_GetError();
-    const std::string d = surfaceDifference(a, b, aError, bError);
-    SDL_FreeSurface(a);
-    SDL_FreeSurface(b);
-    return d;
 }
 
 class CompatImage : public ::testing::Test {
@@ -152,119 +126,81 @@ protected:
         files.push_back(path);
         return path;
     }
+    // Both libraries on one file; "" when they agree.
+    std::string compare(const std::string& path) {
+        SDL_ClearError();
+        SDL_Surface* a = IMG_Load(path.c_str());
+        const std::string aError = SDL_GetError();
+        SDL_ClearError();
+        SDL_Surface* b = compat_IMG_Load(path.c_str());
+        const std::string d = surfaceDifference(a, b, aError, SDL_GetError());
+        SDL_FreeSurface(a);
+        SDL_FreeSurface(b);
+        return d;
+    }
+    std::string compare(const Picture& p, const std::string& name) {
+        return compare(save(write(p), name));
+    }
     std::string folder;
     std::vector<std::string> files;
 };
 
-const int COLOURS[] = {PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_PALETTE,
-                       PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_RGB_ALPHA};
-
-bool valid(int colour, int depth) {
-    switch (colour) {
-    case PNG_COLOR_TYPE_GRAY:
-        return true;
-    case PNG_COLOR_TYPE_PALETTE:
-        return depth <= 8;
-    default:
-        return depth >= 8;
-    }
-}
-
 } // namespace
 
 TEST_F(CompatImage, EveryLayoutLoadsAsSdlImageLoadsIt) {
-    int count = 0;
-    for (const int colour : COLOURS) {
+    for (const int colour : {0, 2, 3, 4, 6}) { // grey, RGB, palette, grey + alpha, RGBA
         for (const int depth : {1, 2, 4, 8, 16}) {
-            if (!valid(colour, depth)) {
+            if ((colour == 3 && depth == 16) || (colour != 0 && colour != 3 && depth < 8)) {
                 continue;
             }
-            const bool alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0;
             for (int variant = 0; variant < 12; ++variant) {
-                Picture p = {7, 5, colour, depth, false, NONE, OPAQUE_ALL, false, 1 << depth};
-                if (p.paletteSize > 256) {
-                    p.paletteSize = 256;
-                }
-                switch (variant) {
-                case 1:
-                    p.extra = GAMMA_SRGB;
-                    break;
-                case 2:
-                    p.extra = GAMMA_OTHER;
-                    break;
-                case 3:
-                    p.extra = SRGB;
-                    break;
-                case 4:
-                    p.extra = ICCP;
-                    break;
-                case 5:
-                    p.interlaced = true, p.w = 13, p.h = 11;
-                    break;
-                case 6:
+                Picture p = {7, 5, colour, depth, 0, NONE, NO_TRNS, depth > 8 ? 256 : 1 << depth};
+                const Trans trans[] = {ONE_CLEAR, TWO_CLEAR, TRANSLUCENT, ALL_OPAQUE};
+                if (variant < 5) {
+                    p.extra = Extra(variant);
+                } else if (variant < 9) {
+                    p.trans = trans[variant - 5];
+                } else if (variant == 9) {
+                    p.interlace = PNG_INTERLACE_ADAM7, p.w = 13, p.h = 11;
+                } else if (variant == 10) {
                     p.w = p.h = 1;
-                    break;
-                case 7:
-                    p.paletteSize = depth == 1 ? 1 : 3;
-                    break;
-                case 8:
-                    p.withTrans = !alpha, p.trans = colour == 3 ? ONE_CLEAR : COLOUR;
-                    break;
-                case 9:
-                    p.withTrans = colour == 3, p.trans = TWO_CLEAR;
-                    break;
-                case 10:
-                    p.withTrans = colour == 3, p.trans = TRANSLUCENT;
-                    break;
-                case 11:
-                    p.withTrans = colour == 3;
-                    break; // every entry opaque
+                } else {
+                    p.paletteSize = depth == 1 ? 1 : 3; // shorter than the depth allows
                 }
                 const std::string name = "c" + std::to_string(colour) + "d" +
-                                         std::to_string(depth) + "v" + std::to_string(variant) +
-                                         ".png";
-                EXPECT_EQ("", compare(save(write(p), name))) << name;
-                ++count;
+                                         std::to_string(depth) + "v" + std::to_string(variant);
+                EXPECT_EQ("", compare(p, name + ".png")) << name;
             }
         }
     }
-    EXPECT_EQ(15 * 12, count);
     // Large, and too wide for SDL (16384 pixels): SDL_image says "Out of memory".
-    for (const int w : {5000, 16384}) {
-        Picture wide = {w, 3, PNG_COLOR_TYPE_RGB, 8, false, NONE, OPAQUE_ALL, false, 0};
-        EXPECT_EQ("", compare(save(write(wide), "wide.png"))) << w;
-    }
-    Picture large = {1024, 768, PNG_COLOR_TYPE_RGB_ALPHA, 8, true, NONE, OPAQUE_ALL, false, 0};
-    EXPECT_EQ("", compare(save(write(large), "large.png")));
+    EXPECT_EQ("", compare({5000, 3, 2, 8, 0, NONE, NO_TRNS, 0}, "wide.png"));
+    EXPECT_EQ("", compare({16384, 1, 2, 8, 0, NONE, NO_TRNS, 0}, "wider.png"));
+    EXPECT_EQ("", compare({1024, 768, 6, 8, 1, NONE, NO_TRNS, 0}, "large.png"));
 }
 
 TEST_F(CompatImage, BrokenAndForeignFilesFailAsSdlImageFails) {
-    Picture p = {20, 10, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, GAMMA_SRGB, OPAQUE_ALL, false, 0};
-    const Bytes good = write(p);
+    const Bytes good = write({20, 10, 6, 8, 0, GAMMA_SRGB, NO_TRNS, 0});
     std::vector<std::pair<std::string, Bytes>> cases = {
-        {"empty.png", {}},
-        {"text.png", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}},
-        {"signature-only.png", Bytes(good.begin(), good.begin() + 8)},
-        {"magic-only.png", Bytes(good.begin(), good.begin() + 4)},
-    };
-    // Cut anywhere: in the signature, the header, the first chunks, the
-    // picture data, before and within the end chunk.
+        {"empty.png", {}}, {"text.png", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}}};
+    // Cut anywhere: in the signature, after it, in the header, the first
+    // chunks, the picture data, before and within the end chunk.
+    const std::size_t n = good.size();
     for (const std::size_t keep :
-         {std::size_t(6), std::size_t(20), std::size_t(33), std::size_t(50), good.size() / 2,
-          good.size() - 13, good.size() - 12, good.size() - 1}) {
-        cases.push_back({"cut" + std::to_string(keep) + ".png",
-                         Bytes(good.begin(), good.begin() + long(keep))});
+         {std::size_t(4), std::size_t(6), std::size_t(8), std::size_t(20), std::size_t(33),
+          std::size_t(50), n / 2, n - 13, n - 12, n - 1}) {
+        cases.push_back(
+            {"cut" + std::to_string(keep), Bytes(good.begin(), good.begin() + long(keep))});
     }
     // One byte changed: in the header's fields and its CRC, in the
     // compressed data, in the end chunk.
     for (const std::size_t at : {std::size_t(16), std::size_t(19), std::size_t(24), std::size_t(25),
-                                 std::size_t(30), good.size() / 2, good.size() - 5}) {
-        Bytes bad = good;
-        bad[at] ^= 0x55;
-        cases.push_back({"flip" + std::to_string(at) + ".png", bad});
+                                 std::size_t(30), n / 2, n - 5}) {
+        cases.push_back({"flip" + std::to_string(at), good});
+        cases.back().second[at] ^= 0x55;
     }
     for (const auto& c : cases) {
-        EXPECT_EQ("", compare(save(c.second, c.first))) << c.first;
+        EXPECT_EQ("", compare(save(c.second, c.first + ".png"))) << c.first;
     }
     EXPECT_EQ("", compare(folder + "/missing.png"));
     // PNG only: what SDL_image reads as another format is not a picture here.
@@ -275,8 +211,7 @@ TEST_F(CompatImage, BrokenAndForeignFilesFailAsSdlImageFails) {
 }
 
 TEST_F(CompatImage, StreamsAreLeftAsSdlImageLeavesThem) {
-    Picture p = {3, 3, PNG_COLOR_TYPE_PALETTE, 8, false, NONE, OPAQUE_ALL, false, 4};
-    Bytes bytes = write(p);
+    Bytes bytes = write({3, 3, 3, 8, 0, NONE, NO_TRNS, 4});
     SDL_RWops* src = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     EXPECT_EQ(IMG_isPNG(src), compat_IMG_isPNG(src));
     EXPECT_EQ(0, SDL_RWtell(src));
@@ -286,16 +221,14 @@ TEST_F(CompatImage, StreamsAreLeftAsSdlImageLeavesThem) {
     SDL_Surface* b = compat_IMG_Load_RW(src, 0);
     EXPECT_EQ(afterA, SDL_RWtell(src));
     EXPECT_EQ("", surfaceDifference(a, b, "", ""));
+    SDL_RWclose(src);
     SDL_FreeSurface(a);
     SDL_FreeSurface(b);
     // A failure rewinds to where the picture started.
-    bytes.resize(bytes.size() / 2);
-    SDL_RWseek(src, 0, RW_SEEK_SET);
-    SDL_RWops* cut = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    SDL_RWops* cut = SDL_RWFromConstMem(bytes.data(), int(bytes.size() / 2));
     EXPECT_EQ(nullptr, compat_IMG_Load_RW(cut, 0));
     EXPECT_EQ(0, SDL_RWtell(cut));
     SDL_RWclose(cut);
-    SDL_RWclose(src);
     EXPECT_EQ(nullptr, compat_IMG_Load_RW(nullptr, 1));
     EXPECT_STREQ("Passed a NULL data source", SDL_GetError());
 }

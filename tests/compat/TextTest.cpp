@@ -12,21 +12,43 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-extern "C" {
-int compat_TTF_Init();
-int compat_TTF_WasInit();
-void compat_TTF_Quit();
-TTF_Font* compat_TTF_OpenFont(const char* file, int ptsize);
-void compat_TTF_CloseFont(TTF_Font* font);
-int compat_TTF_FontHeight(const TTF_Font* font);
-int compat_TTF_FontAscent(const TTF_Font* font);
-int compat_TTF_FontDescent(const TTF_Font* font);
-int compat_TTF_FontLineSkip(const TTF_Font* font);
-int compat_TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h);
-int compat_TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h);
-SDL_Surface* compat_TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg);
-SDL_Surface* compat_TTF_RenderText_Solid(TTF_Font* font, const char* text, SDL_Color fg);
-}
+// The compatibility library's functions, each declared as SDL_ttf's.
+#define COMPAT(name) extern "C" decltype(name) compat_##name;
+COMPAT(TTF_Init)
+COMPAT(TTF_WasInit)
+COMPAT(TTF_Quit)
+COMPAT(TTF_OpenFont)
+COMPAT(TTF_OpenFontIndexRW)
+COMPAT(TTF_CloseFont)
+COMPAT(TTF_SetFontHinting)
+COMPAT(TTF_GetFontHinting)
+COMPAT(TTF_SetFontKerning)
+COMPAT(TTF_GetFontKerning)
+COMPAT(TTF_FontHeight)
+COMPAT(TTF_FontAscent)
+COMPAT(TTF_FontDescent)
+COMPAT(TTF_FontLineSkip)
+COMPAT(TTF_FontFaces)
+COMPAT(TTF_FontFaceIsFixedWidth)
+COMPAT(TTF_FontFaceFamilyName)
+COMPAT(TTF_FontFaceStyleName)
+COMPAT(TTF_GlyphIsProvided)
+COMPAT(TTF_GlyphMetrics)
+COMPAT(TTF_SizeText)
+COMPAT(TTF_SizeUTF8)
+COMPAT(TTF_SizeUNICODE)
+COMPAT(TTF_RenderText_Solid)
+COMPAT(TTF_RenderUTF8_Solid)
+COMPAT(TTF_RenderUNICODE_Solid)
+COMPAT(TTF_RenderGlyph_Solid)
+COMPAT(TTF_RenderText_Shaded)
+COMPAT(TTF_RenderUTF8_Shaded)
+COMPAT(TTF_RenderUNICODE_Shaded)
+COMPAT(TTF_RenderGlyph_Shaded)
+COMPAT(TTF_RenderText_Blended)
+COMPAT(TTF_RenderUTF8_Blended)
+COMPAT(TTF_RenderUNICODE_Blended)
+COMPAT(TTF_RenderGlyph_Blended)
 
 namespace {
 
@@ -78,25 +100,50 @@ const char* const LATIN1[] = {"caf\xe9 \xf1"
                               "and\xfa \xbfqu\xe9?",
                               "\xff\xfe\xfd", "plain"};
 
-std::string compareText(TTF_Font* a, TTF_Font* b, const char* text, bool latin1) {
+// One kind of text's functions: the original's ([0]) and the compatible ones.
+template <typename T> struct Api {
+    int (*size)(TTF_Font*, T, int*, int*);
+    SDL_Surface* (*solid)(TTF_Font*, T, SDL_Color);
+    SDL_Surface* (*shaded)(TTF_Font*, T, SDL_Color, SDL_Color);
+    SDL_Surface* (*blended)(TTF_Font*, T, SDL_Color);
+};
+#define API(T, name, size, compatSize)                                                             \
+    const Api<T> name[] = {                                                                        \
+        {size, TTF_Render##name##_Solid, TTF_Render##name##_Shaded, TTF_Render##name##_Blended},   \
+        {compatSize, compat_TTF_Render##name##_Solid, compat_TTF_Render##name##_Shaded,            \
+         compat_TTF_Render##name##_Blended}};
+API(const char*, Text, TTF_SizeText, compat_TTF_SizeText)
+API(const char*, UTF8, TTF_SizeUTF8, compat_TTF_SizeUTF8)
+API(const Uint16*, UNICODE, TTF_SizeUNICODE, compat_TTF_SizeUNICODE)
+API(Uint16, Glyph, nullptr, nullptr)
+
+// "" when a's sizes and surfaces of every kind match b's.
+template <typename T> std::string compareText(TTF_Font* a, TTF_Font* b, T text, const Api<T>* api) {
     int w1 = -1, h1 = -1, w2 = -1, h2 = -1;
-    const int r1 = latin1 ? TTF_SizeText(a, text, &w1, &h1) : TTF_SizeUTF8(a, text, &w1, &h1);
-    const int r2 =
-        latin1 ? compat_TTF_SizeText(b, text, &w2, &h2) : compat_TTF_SizeUTF8(b, text, &w2, &h2);
-    if (r1 != r2 || w1 != w2 || h1 != h2) {
+    if (api[0].size != nullptr &&
+        (api[0].size(a, text, &w1, &h1) != api[1].size(b, text, &w2, &h2) || w1 != w2 ||
+         h1 != h2)) {
         return "size " + std::to_string(w1) + "x" + std::to_string(h1) + " / " +
                std::to_string(w2) + "x" + std::to_string(h2);
     }
-    const SDL_Color colour = {200, 30, 90, 0};
-    SDL_Surface* s1 =
-        latin1 ? TTF_RenderText_Solid(a, text, colour) : TTF_RenderUTF8_Solid(a, text, colour);
-    const std::string e1 = SDL_GetError();
-    SDL_Surface* s2 = latin1 ? compat_TTF_RenderText_Solid(b, text, colour)
-                             : compat_TTF_RenderUTF8_Solid(b, text, colour);
-    const std::string d = surfaceDifference(s1, s2, e1, SDL_GetError());
-    SDL_FreeSurface(s1);
-    SDL_FreeSurface(s2);
-    return d;
+    const SDL_Color fg = {200, 30, 90, 0}, bg = {10, 250, 20, 0};
+    for (const char* kind : {"solid", "shaded", "blended"}) {
+        SDL_Surface* s[2];
+        std::string e[2];
+        for (int i = 0; i < 2; ++i) {
+            s[i] = kind[1] == 'o'   ? api[i].solid(i == 0 ? a : b, text, fg)
+                   : kind[1] == 'h' ? api[i].shaded(i == 0 ? a : b, text, fg, bg)
+                                    : api[i].blended(i == 0 ? a : b, text, fg);
+            e[i] = SDL_GetError();
+        }
+        const std::string d = surfaceDifference(s[0], s[1], e[0], e[1]);
+        SDL_FreeSurface(s[0]);
+        SDL_FreeSurface(s[1]);
+        if (!d.empty()) {
+            return std::string(kind) + ": " + d;
+        }
+    }
+    return "";
 }
 
 class CompatText : public ::testing::Test {
@@ -132,10 +179,54 @@ TEST_F(CompatText, MeasuresAndDrawsEveryTextAsSdlTtf) {
             EXPECT_EQ(TTF_FontDescent(a), compat_TTF_FontDescent(b)) << where;
             EXPECT_EQ(TTF_FontLineSkip(a), compat_TTF_FontLineSkip(b)) << where;
             for (const char* text : TEXTS) {
-                EXPECT_EQ("", compareText(a, b, text, false)) << where << text;
+                EXPECT_EQ("", compareText(a, b, text, UTF8)) << where << text;
             }
             for (const char* text : LATIN1) {
-                EXPECT_EQ("", compareText(a, b, text, true)) << where << text;
+                EXPECT_EQ("", compareText(a, b, text, Text)) << where << text;
+            }
+            TTF_CloseFont(a);
+            compat_TTF_CloseFont(b);
+        }
+    }
+}
+
+TEST_F(CompatText, AnswersEverythingElseAsSdlTtf) {
+    // UCS-2 with marks, a missing glyph, byte-order marks; single glyphs.
+    const Uint16 ucs2[][6] = {{'A', 'V', 0x301, 'j', 0x4E2D, 0}, {0xFFFE, 0x4100, 0x6A00, 0}, {0}};
+    const Uint16 glyphs[] = {'A', 'j', 0x301, 0x4E2D, 0xFEFF, ' ', 0};
+    for (const char* file : {FONTS[0], FONTS[2], FONTS[3], FONTS[9], FONTS[10]}) {
+        for (int size : {9, 16, 33}) {
+            TTF_Font* a = TTF_OpenFont(file, size);
+            TTF_Font* b = compat_TTF_OpenFont(file, size);
+            ASSERT_NE(nullptr, b) << file;
+            const std::string where = std::string(file) + " " + std::to_string(size) + ": ";
+            EXPECT_EQ(TTF_FontFaces(a), compat_TTF_FontFaces(b)) << where;
+            EXPECT_EQ(TTF_FontFaceIsFixedWidth(a), compat_TTF_FontFaceIsFixedWidth(b)) << where;
+            EXPECT_STREQ(TTF_FontFaceFamilyName(a), compat_TTF_FontFaceFamilyName(b)) << where;
+            EXPECT_STREQ(TTF_FontFaceStyleName(a), compat_TTF_FontFaceStyleName(b)) << where;
+            for (int hinting = 0; hinting < 8; ++hinting) { // 4 ways of hinting, kerning or not
+                TTF_SetFontHinting(a, hinting / 2);
+                compat_TTF_SetFontHinting(b, hinting / 2);
+                TTF_SetFontKerning(a, hinting % 2);
+                compat_TTF_SetFontKerning(b, hinting % 2);
+                EXPECT_EQ(TTF_GetFontHinting(a), compat_TTF_GetFontHinting(b));
+                EXPECT_EQ(TTF_GetFontKerning(a), compat_TTF_GetFontKerning(b));
+                const std::string how = where + "hinting " + std::to_string(hinting) + ": ";
+                for (const char* text : {TEXTS[1], TEXTS[3], TEXTS[8]}) {
+                    EXPECT_EQ("", compareText(a, b, text, UTF8)) << how << text;
+                }
+                for (const Uint16* text : ucs2) {
+                    EXPECT_EQ("", compareText(a, b, text, UNICODE)) << how << text[0];
+                }
+                for (const Uint16 ch : glyphs) {
+                    int m[2][5] = {};
+                    EXPECT_EQ(TTF_GlyphMetrics(a, ch, m[0], m[0] + 1, m[0] + 2, m[0] + 3, m[0] + 4),
+                              compat_TTF_GlyphMetrics(b, ch, m[1], m[1] + 1, m[1] + 2, m[1] + 3,
+                                                      m[1] + 4));
+                    EXPECT_EQ(0, std::memcmp(m[0], m[1], sizeof m[0])) << how << ch;
+                    EXPECT_EQ(TTF_GlyphIsProvided(a, ch), compat_TTF_GlyphIsProvided(b, ch));
+                    EXPECT_EQ("", compareText(a, b, ch, Glyph)) << how << ch;
+                }
             }
             TTF_CloseFont(a);
             compat_TTF_CloseFont(b);
@@ -172,6 +263,15 @@ TEST_F(CompatText, CountsInitialisationAndFailsAsSdlTtf) {
     for (const char* file : {"res/missing.ttf", "/dev/null", "res/opaque.png"}) {
         EXPECT_EQ("", opening(file, 12));
     }
+    // A face a font file does not have; a stream the font leaves open.
+    SDL_RWops* src = SDL_RWFromFile("res/Vera.ttf", "rb");
+    EXPECT_EQ(nullptr, compat_TTF_OpenFontIndexRW(src, 0, 12, 1));
+    SDL_RWseek(src, 0, RW_SEEK_SET);
+    TTF_Font* fromStream = compat_TTF_OpenFontIndexRW(src, 0, 12, 0);
+    EXPECT_NE(nullptr, fromStream);
+    compat_TTF_CloseFont(fromStream);
+    EXPECT_EQ(0, SDL_RWseek(src, 0, RW_SEEK_SET));
+    SDL_RWclose(src);
     EXPECT_EQ("", opening("res/Vera.ttf", 0));
     font = compat_TTF_OpenFont("res/Vera.ttf", 12);
     ASSERT_NE(nullptr, font);

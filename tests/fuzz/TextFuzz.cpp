@@ -6,7 +6,8 @@
 // gave. A
 // broken rule prints what broke and aborts, which the fuzzer reports.
 //
-// Input: [0] the font, [1] the size, [2] bit 0: Latin-1, then the text.
+// Input: [0] the font, [1] the size, [2] bit 0: Latin-1 (else UTF-8), bits
+// 1-2: solid, shaded or blended, bits 3-4: the hinting, then the text.
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
@@ -25,6 +26,13 @@ int compat_TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h);
 int compat_TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h);
 SDL_Surface* compat_TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg);
 SDL_Surface* compat_TTF_RenderText_Solid(TTF_Font* font, const char* text, SDL_Color fg);
+SDL_Surface* compat_TTF_RenderUTF8_Shaded(TTF_Font* font, const char* text, SDL_Color fg,
+                                          SDL_Color bg);
+SDL_Surface* compat_TTF_RenderText_Shaded(TTF_Font* font, const char* text, SDL_Color fg,
+                                          SDL_Color bg);
+SDL_Surface* compat_TTF_RenderUTF8_Blended(TTF_Font* font, const char* text, SDL_Color fg);
+SDL_Surface* compat_TTF_RenderText_Blended(TTF_Font* font, const char* text, SDL_Color fg);
+void compat_TTF_SetFontHinting(TTF_Font* font, int hinting);
 }
 
 namespace {
@@ -66,6 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     TTF_Font* font = fontFor(data[0], 6 + data[1] % 91);
     const bool latin1 = (data[2] & 1) != 0;
+    const int kind = (data[2] >> 1) % 4; // 3: solid too
+    compat_TTF_SetFontHinting(font, (data[2] >> 3) % 4);
     const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
     int w = -1, h = -1;
     const int sized = latin1 ? compat_TTF_SizeText(font, text.c_str(), &w, &h)
@@ -73,9 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (sized == 0 && (w < 0 || h <= 0)) {
         fail("a negative or empty size");
     }
-    const SDL_Color colour = {255, 255, 255, 0};
-    SDL_Surface* s = latin1 ? compat_TTF_RenderText_Solid(font, text.c_str(), colour)
-                            : compat_TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+    const SDL_Color fg = {255, 255, 255, 0}, bg = {0, 0, 0, 0};
+    const char* t = text.c_str();
+    SDL_Surface* s = kind == 1   ? (latin1 ? compat_TTF_RenderText_Shaded(font, t, fg, bg)
+                                           : compat_TTF_RenderUTF8_Shaded(font, t, fg, bg))
+                     : kind == 2 ? (latin1 ? compat_TTF_RenderText_Blended(font, t, fg)
+                                           : compat_TTF_RenderUTF8_Blended(font, t, fg))
+                                 : (latin1 ? compat_TTF_RenderText_Solid(font, t, fg)
+                                           : compat_TTF_RenderUTF8_Solid(font, t, fg));
     if (s == nullptr) {
         // SDL refuses surfaces 16384 pixels wide or more.
         if (sized == 0 && w > 0 && w < 16384) {
@@ -86,10 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (s->w != w || s->h != h) {
         fail("the line drawn is not the size measured");
     }
+    const bool solid = kind != 1 && kind != 2;
     for (int y = 0; y < s->h; ++y) {
-        for (int x = 0; x < s->w; ++x) {
-            if (static_cast<const Uint8*>(s->pixels)[y * s->pitch + x] > 1) {
-                fail("a pixel neither background nor ink");
+        for (int x = 0; x < s->w * s->format->BytesPerPixel; ++x) {
+            if (solid && static_cast<const Uint8*>(s->pixels)[y * s->pitch + x] > 1) {
+                fail("a solid pixel neither background nor ink");
             }
         }
     }

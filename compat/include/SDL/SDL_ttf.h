@@ -1,9 +1,8 @@
 /*
- * SDL_ttf for this project's Windows and web builds: the part of the
- * SDL_ttf 2.0.11 API that compat/SDL_ttf.cpp implements on FreeType (fonts
- * at a point size, text measured and drawn "solid"), with SDL_ttf's names,
- * types, sizes and pixels. Not the original library: TTF_Linked_Version
- * reports 2.0.11 so that version checks pass, and SDL_TTF_COMPAT_BUILD names
+ * SDL_ttf for this project's Windows and web builds: the SDL_ttf 2.0.11 API
+ * that compat/SDL_ttf.cpp implements on FreeType, all of it but font styles
+ * and outlines, with SDL_ttf's names, types, sizes and pixels. Not the original library:
+ * TTF_Linked_Version reports 2.0.11 so that version checks pass, and SDL_TTF_COMPAT_BUILD names
  * this build. compat/README.md lists every known difference from the
  * original.
  */
@@ -47,21 +46,75 @@ extern DECLSPEC int SDLCALL TTF_Init(void);
 extern DECLSPEC int SDLCALL TTF_WasInit(void);
 extern DECLSPEC void SDLCALL TTF_Quit(void);
 
+/* A scalable font at a point size (72 dpi), or a bitmap-only font's strike
+   number ptsize; index picks a face in a font collection. */
 extern DECLSPEC TTF_Font* SDLCALL TTF_OpenFont(const char* file, int ptsize);
+extern DECLSPEC TTF_Font* SDLCALL TTF_OpenFontIndex(const char* file, int ptsize, long index);
+extern DECLSPEC TTF_Font* SDLCALL TTF_OpenFontRW(SDL_RWops* src, int freesrc, int ptsize);
+extern DECLSPEC TTF_Font* SDLCALL TTF_OpenFontIndexRW(SDL_RWops* src, int freesrc, int ptsize,
+                                                      long index);
 extern DECLSPEC void SDLCALL TTF_CloseFont(TTF_Font* font);
+
+#define TTF_HINTING_NORMAL 0
+#define TTF_HINTING_LIGHT 1
+#define TTF_HINTING_MONO 2
+#define TTF_HINTING_NONE 3
+extern DECLSPEC int SDLCALL TTF_GetFontHinting(const TTF_Font* font);
+extern DECLSPEC void SDLCALL TTF_SetFontHinting(TTF_Font* font, int hinting);
+extern DECLSPEC int SDLCALL TTF_GetFontKerning(const TTF_Font* font);
+extern DECLSPEC void SDLCALL TTF_SetFontKerning(TTF_Font* font, int allowed);
 
 extern DECLSPEC int SDLCALL TTF_FontHeight(const TTF_Font* font);
 extern DECLSPEC int SDLCALL TTF_FontAscent(const TTF_Font* font);
 extern DECLSPEC int SDLCALL TTF_FontDescent(const TTF_Font* font);
 extern DECLSPEC int SDLCALL TTF_FontLineSkip(const TTF_Font* font);
+extern DECLSPEC long SDLCALL TTF_FontFaces(const TTF_Font* font);
+extern DECLSPEC int SDLCALL TTF_FontFaceIsFixedWidth(const TTF_Font* font);
+extern DECLSPEC char* SDLCALL TTF_FontFaceFamilyName(const TTF_Font* font);
+extern DECLSPEC char* SDLCALL TTF_FontFaceStyleName(const TTF_Font* font);
 
-/* Text in Latin-1 (Text) or UTF-8 (UTF8). */
+/* The glyph's index in the font, 0 when the font lacks it. */
+extern DECLSPEC int SDLCALL TTF_GlyphIsProvided(const TTF_Font* font, Uint16 ch);
+extern DECLSPEC int SDLCALL TTF_GlyphMetrics(TTF_Font* font, Uint16 ch, int* minx, int* maxx,
+                                             int* miny, int* maxy, int* advance);
+
+/* Text in Latin-1 (Text), UTF-8 (UTF8) or UCS-2 (UNICODE), or one glyph. */
 extern DECLSPEC int SDLCALL TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h);
 extern DECLSPEC int SDLCALL TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h);
+extern DECLSPEC int SDLCALL TTF_SizeUNICODE(TTF_Font* font, const Uint16* text, int* w, int* h);
+
+/* 8 bits: colour 0 is the transparent colour key, colour 1 the text's. */
 extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderText_Solid(TTF_Font* font, const char* text,
                                                           SDL_Color fg);
 extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderUTF8_Solid(TTF_Font* font, const char* text,
                                                           SDL_Color fg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderUNICODE_Solid(TTF_Font* font, const Uint16* text,
+                                                             SDL_Color fg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderGlyph_Solid(TTF_Font* font, Uint16 ch, SDL_Color fg);
+
+/* 8 bits: 256 colours from the background's to the text's. */
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderText_Shaded(TTF_Font* font, const char* text,
+                                                           SDL_Color fg, SDL_Color bg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderUTF8_Shaded(TTF_Font* font, const char* text,
+                                                           SDL_Color fg, SDL_Color bg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderUNICODE_Shaded(TTF_Font* font, const Uint16* text,
+                                                              SDL_Color fg, SDL_Color bg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderGlyph_Shaded(TTF_Font* font, Uint16 ch, SDL_Color fg,
+                                                            SDL_Color bg);
+
+/* 32 bits of the text's colour, the ink in the alpha channel. */
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderText_Blended(TTF_Font* font, const char* text,
+                                                            SDL_Color fg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderUTF8_Blended(TTF_Font* font, const char* text,
+                                                            SDL_Color fg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderUNICODE_Blended(TTF_Font* font, const Uint16* text,
+                                                               SDL_Color fg);
+extern DECLSPEC SDL_Surface* SDLCALL TTF_RenderGlyph_Blended(TTF_Font* font, Uint16 ch,
+                                                             SDL_Color fg);
+
+#define TTF_RenderText(font, text, fg, bg) TTF_RenderText_Shaded(font, text, fg, bg)
+#define TTF_RenderUTF8(font, text, fg, bg) TTF_RenderUTF8_Shaded(font, text, fg, bg)
+#define TTF_RenderUNICODE(font, text, fg, bg) TTF_RenderUNICODE_Shaded(font, text, fg, bg)
 
 #define TTF_SetError SDL_SetError
 #define TTF_GetError SDL_GetError
