@@ -12,43 +12,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-// The compatibility library's functions, each declared as SDL_ttf's.
-#define COMPAT(name) extern "C" decltype(name) compat_##name;
-COMPAT(TTF_Init)
-COMPAT(TTF_WasInit)
-COMPAT(TTF_Quit)
-COMPAT(TTF_OpenFont)
-COMPAT(TTF_OpenFontIndexRW)
-COMPAT(TTF_CloseFont)
-COMPAT(TTF_SetFontHinting)
-COMPAT(TTF_GetFontHinting)
-COMPAT(TTF_SetFontKerning)
-COMPAT(TTF_GetFontKerning)
-COMPAT(TTF_FontHeight)
-COMPAT(TTF_FontAscent)
-COMPAT(TTF_FontDescent)
-COMPAT(TTF_FontLineSkip)
-COMPAT(TTF_FontFaces)
-COMPAT(TTF_FontFaceIsFixedWidth)
-COMPAT(TTF_FontFaceFamilyName)
-COMPAT(TTF_FontFaceStyleName)
-COMPAT(TTF_GlyphIsProvided)
-COMPAT(TTF_GlyphMetrics)
-COMPAT(TTF_SizeText)
-COMPAT(TTF_SizeUTF8)
-COMPAT(TTF_SizeUNICODE)
-COMPAT(TTF_RenderText_Solid)
-COMPAT(TTF_RenderUTF8_Solid)
-COMPAT(TTF_RenderUNICODE_Solid)
-COMPAT(TTF_RenderGlyph_Solid)
-COMPAT(TTF_RenderText_Shaded)
-COMPAT(TTF_RenderUTF8_Shaded)
-COMPAT(TTF_RenderUNICODE_Shaded)
-COMPAT(TTF_RenderGlyph_Shaded)
-COMPAT(TTF_RenderText_Blended)
-COMPAT(TTF_RenderUTF8_Blended)
-COMPAT(TTF_RenderUNICODE_Blended)
-COMPAT(TTF_RenderGlyph_Blended)
+// compat's SDL_ttf.h too, every function in it named compat_TTF_*.
+#undef _SDL_TTF_H
+#include "compat_renames.h"
+// clang-format off
+#include "../../compat/include/SDL/SDL_ttf.h"
+// clang-format on
+#include "compat_renames_end.h"
 
 namespace {
 

@@ -33,19 +33,19 @@ std::uint32_t bigEndian(const std::uint8_t* p) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The picture's size is its first IHDR's, wherever that is.
     std::uint32_t w = 0, h = 0;
-    if (size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
-        w = bigEndian(data + 16);
-        h = bigEndian(data + 20);
-        if (std::uint64_t(w) * h > (1u << 22)) {
-            return 0;
-        }
-    }
+    bool header = false;
     std::vector<std::uint8_t> png(data, data + size);
     for (std::size_t at = 8; at + 12 <= png.size();) {
         const std::uint32_t length = bigEndian(&png[at]);
         if (length > png.size() - at - 12) {
             break;
+        }
+        if (!header && length >= 8 && std::memcmp(&png[at + 4], "IHDR", 4) == 0) {
+            header = true;
+            w = bigEndian(&png[at + 8]);
+            h = bigEndian(&png[at + 12]);
         }
         std::uint8_t* crc = &png[at + 8 + length];
         if (crc[0] % 2 == 0) {
@@ -55,6 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         at += 12 + length;
+    }
+    if (std::uint64_t(w) * h > (1u << 22)) {
+        return 0;
     }
     SDL_ClearError();
     SDL_Surface* s = compat_IMG_Load_RW(SDL_RWFromConstMem(png.data(), int(png.size())), 1);

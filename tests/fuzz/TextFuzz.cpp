@@ -9,8 +9,12 @@
 // Input: [0] the font, [1] the size, [2] bit 0: Latin-1 (else UTF-8), bits
 // 1-2: solid, shaded or blended, bits 3-4: the hinting, then the text.
 
-#include <SDL/SDL.h>
-#include <SDL/SDL_ttf.h>
+#include "compat_renames.h"
+// clang-format off
+#include "../../compat/include/SDL/SDL_ttf.h"
+// clang-format on
+#include "compat_renames_end.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,22 +22,6 @@
 #include <string>
 #include <unistd.h>
 #include <utility>
-
-extern "C" {
-int compat_TTF_Init();
-TTF_Font* compat_TTF_OpenFont(const char* file, int ptsize);
-int compat_TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h);
-int compat_TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h);
-SDL_Surface* compat_TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg);
-SDL_Surface* compat_TTF_RenderText_Solid(TTF_Font* font, const char* text, SDL_Color fg);
-SDL_Surface* compat_TTF_RenderUTF8_Shaded(TTF_Font* font, const char* text, SDL_Color fg,
-                                          SDL_Color bg);
-SDL_Surface* compat_TTF_RenderText_Shaded(TTF_Font* font, const char* text, SDL_Color fg,
-                                          SDL_Color bg);
-SDL_Surface* compat_TTF_RenderUTF8_Blended(TTF_Font* font, const char* text, SDL_Color fg);
-SDL_Surface* compat_TTF_RenderText_Blended(TTF_Font* font, const char* text, SDL_Color fg);
-void compat_TTF_SetFontHinting(TTF_Font* font, int hinting);
-}
 
 namespace {
 
