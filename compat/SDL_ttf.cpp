@@ -15,7 +15,9 @@
 #include <SDL/SDL_ttf.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <new>
@@ -64,8 +66,16 @@ struct _TTF_Font {
     int strike; // bitmap-only fonts: the strike in use
     int ascent, descent, height, lineskip;
     bool kerning;
-    FT_Int32 hinting; // FreeType's load flags for TTF_SetFontHinting's choice
+    FT_Int32 hinting;     // FreeType's load flags for TTF_SetFontHinting's choice
+    int style, faceStyle; // TTF_STYLE_*: asked for, and the face's own
+    int overhang;         // bold: pixels added to the right of each glyph
+    float italics;        // italic: the slant's width over the font's height
+    int underlineOffset, underlineHeight;
     std::map<Uint16, Glyph> glyphs;
+    // Bold and italic are drawn where the face is not so already.
+    bool bold() const { return (style & TTF_STYLE_BOLD) && !(faceStyle & TTF_STYLE_BOLD); }
+    bool italic() const { return (style & TTF_STYLE_ITALIC) && !(faceStyle & TTF_STYLE_ITALIC); }
+    int italicBump() const { return int(std::ceil(italics)); }
 };
 
 namespace {
@@ -86,18 +96,18 @@ unsigned long readStream(FT_Stream stream, unsigned long offset, unsigned char* 
 // text, ink from half intensity up whatever the depth; for the others, a
 // 1-bit bitmap as 0 or 255 and 4-bit grey level v as 256 v / 15 - 1. 2-bit
 // grey has only 0 and 169: SDL_ttf reads each pixel's high bit alone.
-Picture convert(const FT_Bitmap& src, bool solid) {
+Picture convert(const FT_Bitmap& src, bool solid, int bump) {
     Picture p;
     p.loaded = true;
-    p.width = int(src.width);
+    p.width = int(src.width) + bump;
     p.rows = int(src.rows);
     const int perByte = src.pixel_mode == FT_PIXEL_MODE_MONO    ? 8
                         : src.pixel_mode == FT_PIXEL_MODE_GRAY2 ? 4
                         : src.pixel_mode == FT_PIXEL_MODE_GRAY4 ? 2
                                                                 : 1;
     const int bits = 8 / perByte;
-    p.pitch = src.pitch * perByte;
-    if (p.pitch <= 0) {
+    p.pitch = src.pitch * perByte + bump;
+    if (src.pitch <= 0) {
         p.rows = 0;
         return p;
     }
@@ -110,7 +120,7 @@ Picture convert(const FT_Bitmap& src, bool solid) {
             continue;
         }
         // Whole bytes of the source row, as far as the glyph is wide.
-        for (int i = 0; i < (p.width + perByte - 1) / perByte; ++i) {
+        for (int i = 0; i < (int(src.width) + perByte - 1) / perByte; ++i) {
             for (int k = 0; k < perByte; ++k) {
                 const unsigned c = Uint8(s[i] << (bits * k));
                 const unsigned top = c >> (8 - bits); // this pixel's level
@@ -165,18 +175,36 @@ const Glyph* glyphOf(TTF_Font* font, Uint16 ch, Kind kind = SOLID, bool picture 
             g.miny = g.maxy - ceil64(face->available_sizes[font->strike].height);
             g.yoffset = 0;
         }
+        g.maxx += (font->bold() ? font->overhang : 0) + (font->italic() ? font->italicBump() : 0);
         found = font->glyphs.emplace(ch, std::move(g)).first;
     }
     Glyph& g = found->second;
     Picture& wanted = kind == SOLID ? g.bitmap : g.pixmap;
     if (draw) {
+        if (font->italic() && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+            FT_Matrix shear = {1 << 16, FT_Fixed(font->italics * (1 << 16)) / font->height, 0,
+                               1 << 16};
+            FT_Outline_Transform(&face->glyph->outline, &shear);
+        }
         const FT_Render_Mode mode = kind == SOLID ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
         const FT_Error error = FT_Render_Glyph(face->glyph, mode);
         if (error != 0) {
             SDL_SetError("Couldn't find glyph");
             return nullptr;
         }
-        wanted = convert(face->glyph->bitmap, kind == SOLID);
+        const int bump =
+            (font->bold() ? font->overhang : 0) + (font->italic() ? font->italicBump() : 0);
+        wanted = convert(face->glyph->bitmap, kind == SOLID, bump);
+        // Bold: every pixel spread right by the overhang, summed up to full ink.
+        for (int row = 0; font->bold() && row < wanted.rows; ++row) {
+            Uint8* line = wanted.pixels.data() + row * wanted.pitch;
+            for (int offset = 1; offset <= font->overhang; ++offset) {
+                for (int col = wanted.width - 1; col > 0; --col) {
+                    line[col] = kind == SOLID ? Uint8(line[col] | line[col - 1])
+                                              : Uint8(std::min(line[col] + line[col - 1], 255));
+                }
+            }
+        }
     }
     return &g;
 }
@@ -270,6 +298,7 @@ int size(TTF_Font* font, const std::vector<Uint16>& text, int* w, int* h) {
         }
         x += kerning(font, previous, g->index);
         minx = x + g->minx < minx ? x + g->minx : minx;
+        x += font->bold() ? font->overhang : 0;
         const int right = x + (g->advance > g->maxx ? g->advance : g->maxx);
         maxx = right > maxx ? right : maxx;
         x += g->advance;
@@ -284,6 +313,9 @@ int size(TTF_Font* font, const std::vector<Uint16>& text, int* w, int* h) {
     }
     if (h != nullptr) {
         *h = font->ascent - miny > font->height ? font->ascent - miny : font->height;
+        if (font->style & TTF_STYLE_UNDERLINE) { // down to the underline's last row
+            *h = std::max(*h, font->ascent - font->underlineOffset - 1 + font->underlineHeight);
+        }
     }
     return 0;
 }
@@ -319,6 +351,33 @@ SDL_Surface* createSurface(Kind kind, int width, int height, SDL_Color fg, SDL_C
         SDL_FillRect(surface, nullptr, Uint32(fg.r) << 16 | Uint32(fg.g) << 8 | fg.b);
     }
     return surface;
+}
+
+// Underline below the baseline, strikethrough at half the font's height:
+// whole rows of ink across the surface (from its top, for a row above it);
+// shift: how far below the text's top the surface starts.
+void drawLines(TTF_Font* font, SDL_Surface* surface, Kind kind, SDL_Color fg, int shift) {
+    Uint8* pixels = static_cast<Uint8*>(surface->pixels);
+    const Uint8* end = pixels + surface->pitch * surface->h;
+    const Uint32 pixel = 0xFF000000 | Uint32(fg.r) << 16 | Uint32(fg.g) << 8 | fg.b;
+    for (const int style : {TTF_STYLE_UNDERLINE, TTF_STYLE_STRIKETHROUGH}) {
+        if ((font->style & style) == 0) {
+            continue;
+        }
+        const int top = (style == TTF_STYLE_UNDERLINE ? font->ascent - font->underlineOffset - 1
+                                                      : font->height / 2) -
+                        shift;
+        Uint8* d = pixels + std::max(top, 0) * surface->pitch;
+        for (int line = font->underlineHeight; line > 0 && d < end; --line, d += surface->pitch) {
+            for (int x = 0; x < surface->w; ++x) {
+                if (kind == BLENDED) {
+                    std::memcpy(d + 4 * x, &pixel, 4);
+                } else {
+                    d[x] = kind == SOLID ? 1 : 255;
+                }
+            }
+        }
+    }
 }
 
 SDL_Surface* render(TTF_Font* font, const std::vector<Uint16>& text, Kind kind, SDL_Color fg,
@@ -377,9 +436,10 @@ SDL_Surface* render(TTF_Font* font, const std::vector<Uint16>& text, Kind kind, 
                 }
             }
         }
-        xstart += g->advance;
+        xstart += g->advance + (font->bold() ? font->overhang : 0);
         previous = g->index;
     }
+    drawLines(font, surface, kind, fg, 0);
     return surface;
 }
 
@@ -391,7 +451,13 @@ SDL_Surface* renderGlyph(TTF_Font* font, Uint16 ch, Kind kind, SDL_Color fg,
         return nullptr;
     }
     const Picture& picture = kind == SOLID ? g->bitmap : g->pixmap;
-    SDL_Surface* surface = createSurface(kind, picture.width, picture.rows, fg, bg);
+    // Tall enough for the underline, which is placed as in a line of text.
+    const int shift = font->ascent - g->maxy;
+    const int rows = (font->style & TTF_STYLE_UNDERLINE)
+                         ? std::max(picture.rows, font->ascent - font->underlineOffset - 1 +
+                                                      font->underlineHeight - shift)
+                         : picture.rows;
+    SDL_Surface* surface = createSurface(kind, picture.width, rows, fg, bg);
     if (surface == nullptr) {
         return nullptr;
     }
@@ -408,7 +474,16 @@ SDL_Surface* renderGlyph(TTF_Font* font, Uint16 ch, Kind kind, SDL_Color fg,
             }
         }
     }
+    drawLines(font, surface, kind, fg, shift);
     return surface;
+}
+
+// Glyphs are loaded afresh after a change of hinting or style, but for
+// character 0's, which SDL_ttf keeps.
+void forgetGlyphs(TTF_Font* font) {
+    for (auto g = font->glyphs.begin(); g != font->glyphs.end();) {
+        g = g->first != 0 ? font->glyphs.erase(g) : std::next(g);
+    }
 }
 
 } // namespace
@@ -510,6 +585,8 @@ TTF_Font* TTF_OpenFontIndexRW(SDL_RWops* src, int freesrc, int ptsize, long inde
         font->descent = ceil64(FT_MulFix(face->descender, scale));
         font->height = font->ascent - font->descent + 1; // the baseline's row too
         font->lineskip = ceil64(FT_MulFix(face->height, scale));
+        font->underlineOffset = floor64(FT_MulFix(face->underline_position, scale));
+        font->underlineHeight = std::max(floor64(FT_MulFix(face->underline_thickness, scale)), 1);
     } else {
         // A bitmap-only font: the size picks one of its strikes, the last
         // one when there are fewer.
@@ -527,7 +604,14 @@ TTF_Font* TTF_OpenFontIndexRW(SDL_RWops* src, int freesrc, int ptsize, long inde
         font->descent = 0;
         font->height = strike.height;
         font->lineskip = ceil64(font->ascent);
+        font->underlineOffset = floor64(face->underline_position);
+        font->underlineHeight = std::max(floor64(face->underline_thickness), 1);
     }
+    font->faceStyle = ((face->style_flags & FT_STYLE_FLAG_BOLD) ? TTF_STYLE_BOLD : 0) |
+                      ((face->style_flags & FT_STYLE_FLAG_ITALIC) ? TTF_STYLE_ITALIC : 0);
+    font->style = font->faceStyle;
+    font->overhang = face->size->metrics.y_ppem / 10;
+    font->italics = 0.207f * float(font->height);
     return font;
 }
 
@@ -577,6 +661,19 @@ int TTF_FontLineSkip(const TTF_Font* font) {
     return font->lineskip;
 }
 
+int TTF_GetFontStyle(const TTF_Font* font) {
+    return font->style;
+}
+
+void TTF_SetFontStyle(TTF_Font* font, int style) {
+    const int lines = TTF_STYLE_UNDERLINE | TTF_STYLE_STRIKETHROUGH; // glyphs stay as they are
+    const int previous = font->style;
+    font->style = style | font->faceStyle;
+    if ((font->style | lines) != (previous | lines)) {
+        forgetGlyphs(font);
+    }
+}
+
 int TTF_GetFontKerning(const TTF_Font* font) {
     return font->kerning ? 1 : 0;
 }
@@ -597,10 +694,7 @@ void TTF_SetFontHinting(TTF_Font* font, int hinting) {
                     : hinting == TTF_HINTING_MONO ? FT_LOAD_TARGET_MONO
                     : hinting == TTF_HINTING_NONE ? FT_LOAD_NO_HINTING
                                                   : 0;
-    // Glyphs are loaded afresh, but for character 0's, which SDL_ttf keeps.
-    for (auto g = font->glyphs.begin(); g != font->glyphs.end();) {
-        g = g->first != 0 ? font->glyphs.erase(g) : std::next(g);
-    }
+    forgetGlyphs(font);
 }
 
 long TTF_FontFaces(const TTF_Font* font) {
@@ -629,9 +723,10 @@ int TTF_GlyphMetrics(TTF_Font* font, Uint16 ch, int* minx, int* maxx, int* miny,
     if (g == nullptr) {
         return -1;
     }
-    for (const auto& out : {std::make_pair(minx, g->minx), std::make_pair(maxx, g->maxx),
+    const int overhang = font->bold() ? font->overhang : 0; // added once more, as SDL_ttf does
+    for (const auto& out : {std::make_pair(minx, g->minx), std::make_pair(maxx, g->maxx + overhang),
                             std::make_pair(miny, g->miny), std::make_pair(maxy, g->maxy),
-                            std::make_pair(advance, g->advance)}) {
+                            std::make_pair(advance, g->advance + overhang)}) {
         if (out.first != nullptr) {
             *out.first = out.second;
         }

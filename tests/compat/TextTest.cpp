@@ -174,14 +174,19 @@ TEST_F(CompatText, AnswersEverythingElseAsSdlTtf) {
             EXPECT_EQ(TTF_FontFaceIsFixedWidth(a), compat_TTF_FontFaceIsFixedWidth(b)) << where;
             EXPECT_STREQ(TTF_FontFaceFamilyName(a), compat_TTF_FontFaceFamilyName(b)) << where;
             EXPECT_STREQ(TTF_FontFaceStyleName(a), compat_TTF_FontFaceStyleName(b)) << where;
-            for (int hinting = 0; hinting < 8; ++hinting) { // 4 ways of hinting, kerning or not
-                TTF_SetFontHinting(a, hinting / 2);
-                compat_TTF_SetFontHinting(b, hinting / 2);
-                TTF_SetFontKerning(a, hinting % 2);
-                compat_TTF_SetFontKerning(b, hinting % 2);
+            // Every style (bold 1, italic 2, underline 4, strikethrough 8), with
+            // each hinting, kerning or not.
+            for (int mode = 0; mode < 16; ++mode) {
+                TTF_SetFontStyle(a, mode);
+                compat_TTF_SetFontStyle(b, mode);
+                TTF_SetFontHinting(a, mode % 4);
+                compat_TTF_SetFontHinting(b, mode % 4);
+                TTF_SetFontKerning(a, mode / 4 % 2);
+                compat_TTF_SetFontKerning(b, mode / 4 % 2);
+                EXPECT_EQ(TTF_GetFontStyle(a), compat_TTF_GetFontStyle(b));
                 EXPECT_EQ(TTF_GetFontHinting(a), compat_TTF_GetFontHinting(b));
                 EXPECT_EQ(TTF_GetFontKerning(a), compat_TTF_GetFontKerning(b));
-                const std::string how = where + "hinting " + std::to_string(hinting) + ": ";
+                const std::string how = where + "mode " + std::to_string(mode) + ": ";
                 for (const char* text : {TEXTS[1], TEXTS[3], TEXTS[8]}) {
                     EXPECT_EQ("", compareText(a, b, text, UTF8)) << how << text;
                 }

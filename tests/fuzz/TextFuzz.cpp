@@ -6,8 +6,9 @@
 // gave. A
 // broken rule prints what broke and aborts, which the fuzzer reports.
 //
-// Input: [0] the font, [1] the size, [2] bit 0: Latin-1 (else UTF-8), bits
-// 1-2: solid, shaded or blended, bits 3-4: the hinting, then the text.
+// Input: [0] bits 0-1: the font, bits 2-3: the hinting, bit 4: no kerning;
+// [1] the size; [2] bit 0: Latin-1 (else UTF-8), bits 1-2: solid, shaded or
+// blended, bits 4-7: the style; then the text.
 
 #include "compat_renames.h"
 // clang-format off
@@ -60,10 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) {
         return 0;
     }
-    TTF_Font* font = fontFor(data[0], 6 + data[1] % 91);
+    TTF_Font* font = fontFor(data[0] & 3, 6 + data[1] % 91);
     const bool latin1 = (data[2] & 1) != 0;
     const int kind = (data[2] >> 1) % 4; // 3: solid too
-    compat_TTF_SetFontHinting(font, (data[2] >> 3) % 4);
+    compat_TTF_SetFontHinting(font, data[0] >> 2 & 3);
+    compat_TTF_SetFontKerning(font, (data[0] & 16) == 0);
+    compat_TTF_SetFontStyle(font, data[2] >> 4);
     const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
     int w = -1, h = -1;
     const int sized = latin1 ? compat_TTF_SizeText(font, text.c_str(), &w, &h)

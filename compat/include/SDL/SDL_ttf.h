@@ -1,10 +1,10 @@
 /*
  * SDL_ttf for this project's Windows and web builds: the SDL_ttf 2.0.11 API
- * that compat/SDL_ttf.cpp implements on FreeType, all of it but font styles
- * and outlines, with SDL_ttf's names, types, sizes and pixels. Not the original library:
- * TTF_Linked_Version reports 2.0.11 so that version checks pass, and SDL_TTF_COMPAT_BUILD names
- * this build. compat/README.md lists every known difference from the
- * original.
+ * that compat/SDL_ttf.cpp implements on FreeType, all of it but outlines
+ * (TTF_GetFontOutline, TTF_SetFontOutline), with SDL_ttf's names, types,
+ * sizes and pixels. Not the original library: TTF_Linked_Version reports
+ * 2.0.11 so that version checks pass, and SDL_TTF_COMPAT_BUILD names this
+ * build. compat/README.md lists every known difference from the original.
  */
 #ifndef _SDL_TTF_H
 #define _SDL_TTF_H
@@ -54,6 +54,14 @@ extern DECLSPEC TTF_Font* SDLCALL TTF_OpenFontRW(SDL_RWops* src, int freesrc, in
 extern DECLSPEC TTF_Font* SDLCALL TTF_OpenFontIndexRW(SDL_RWops* src, int freesrc, int ptsize,
                                                       long index);
 extern DECLSPEC void SDLCALL TTF_CloseFont(TTF_Font* font);
+
+#define TTF_STYLE_NORMAL 0x00
+#define TTF_STYLE_BOLD 0x01
+#define TTF_STYLE_ITALIC 0x02
+#define TTF_STYLE_UNDERLINE 0x04
+#define TTF_STYLE_STRIKETHROUGH 0x08
+extern DECLSPEC int SDLCALL TTF_GetFontStyle(const TTF_Font* font);
+extern DECLSPEC void SDLCALL TTF_SetFontStyle(TTF_Font* font, int style);
 
 #define TTF_HINTING_NORMAL 0
 #define TTF_HINTING_LIGHT 1
