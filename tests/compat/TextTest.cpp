@@ -1,10 +1,10 @@
 // compat/SDL_ttf.cpp, built here as compat_TTF_*, against Debian's SDL_ttf:
-// fonts Debian ships (proportional and monospace, sans and serif, a maths
-// font whose ink goes below its descent, a bitmap-only font) and fonts with
-// grey embedded bitmaps at sizes 6 to 96, texts in Latin-1 and UTF-8 with combining marks, glyphs
-// the fonts lack, byte-order marks and malformed UTF-8; sizes, heights, line skips and Solid
-// surfaces (palette, colour key, pixels) must be the same, and so must
-// initialisation counting and failures.
+// fonts Debian ships (proportional and monospace, sans and serif, a maths font
+// whose ink goes below its descent, a bitmap-only font) and fonts with grey
+// embedded bitmaps, at sizes 6 to 96; texts in Latin-1, UTF-8 and UCS-2 with
+// combining marks, glyphs the fonts lack, byte-order marks and malformed
+// UTF-8; every style, hinting and kerning. Sizes, metrics and surfaces of
+// every kind must be the same, and so must initialisation counting and failures.
 
 #include "Surfaces.h"
 
@@ -44,31 +44,17 @@ const char* const FONTS[] = {
 // letters, combining marks (also first), glyphs no font here has (CJK, an
 // emoji beyond 16 bits), malformed and unusual UTF-8: lone continuation and
 // lead bytes, a sequence cut short, an overlong NUL, byte-order marks.
-const char* const TEXTS[] = {"Empezar",
-                             "Lamento haberlo hecho venir de improviso, pero este caso lo amerita",
-                             "¿Hay alguien viviendo ahi dentro?",
-                             "jajaja AV Wa Tj yy gjpqy",
-                             " leading and trailing ",
-                             " ",
-                             "",
-                             "ÀÉÎÕÜÑÇ àéîõüñç ¡¿ßøÿ",
-                             "e\xcc\x81 a\xcc\x88\xcc\xa3",
-                             "\xcc\x81x",
-                             "\xe4\xb8\xad\xe6\x96\x87 \xf0\x9f\x98\x80",
-                             "bad \xff byte",
-                             "x\x80y",
-                             "cut \xe2\x82",
-                             "a\xc0\x80"
-                             "b",
-                             "\xef\xbb\xbf"
-                             "jo",
-                             "\xef\xbf\xbe"
-                             "swapped"};
+// clang-format off
+const char* const TEXTS[] = {
+    "Empezar", "Lamento haberlo hecho venir de improviso, pero este caso lo amerita",
+    "¿Hay alguien viviendo ahi dentro?", "jajaja AV Wa Tj yy gjpqy", " leading and trailing ",
+    " ", "", "ÀÉÎÕÜÑÇ àéîõüñç ¡¿ßøÿ", "e\xcc\x81 a\xcc\x88\xcc\xa3", "\xcc\x81x",
+    "\xe4\xb8\xad\xe6\x96\x87 \xf0\x9f\x98\x80", "bad \xff byte", "x\x80y", "cut \xe2\x82",
+    "a\xc0\x80\x62", "\xef\xbb\xbfjo", "\xef\xbf\xbeswapped"};
+// clang-format on
 
-// Latin-1 bytes, for TTF_SizeText and TTF_RenderText_Solid.
-const char* const LATIN1[] = {"caf\xe9 \xf1"
-                              "and\xfa \xbfqu\xe9?",
-                              "\xff\xfe\xfd", "plain"};
+// Latin-1 bytes, for TTF_SizeText and TTF_RenderText_*.
+const char* const LATIN1[] = {"caf\xe9 \xf1\x61nd\xfa \xbfqu\xe9?", "\xff\xfe\xfd", "plain"};
 
 // One kind of text's functions: the original's ([0]) and the compatible ones.
 template <typename T> struct Api {
