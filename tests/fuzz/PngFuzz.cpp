@@ -4,13 +4,11 @@
 // read; never a crash, an overrun or undefined behaviour. A broken rule
 // prints what broke and aborts, which the fuzzer reports.
 //
-// Pictures of more than 4 Mpixels are left out: their pixels alone would pass
-// the fuzzer's memory limit, which is not a fault of the loader. So are
-// chunks that declare more than 1 MB: libpng 1.6.39 allocates what eXIf,
-// text, iCCP and sPLT chunks declare before reading them, up to 2 GB (only
-// warning past its 8 MB limit), with SDL_image as here. Every chunk
-// whose CRC byte 0 is even gets its CRC put right first, so that mutations
-// reach past libpng's CRC checks; the others keep what the input says.
+// Left out, as no fault of the loader's: pictures over 4 Mpixels, whose pixels
+// alone pass the fuzzer's memory limit, and chunks declaring over 1 MB, which
+// libpng 1.6.39 allocates before reading (as under SDL_image). A chunk whose
+// CRC starts with an even byte gets its CRC put right, so that mutations get
+// past libpng's CRC checks.
 
 #include <SDL/SDL.h>
 #include <cstdint>

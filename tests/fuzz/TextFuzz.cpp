@@ -21,7 +21,6 @@
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -46,9 +45,7 @@ TTF_Font* fontFor(unsigned which, int size) {
     if (compat_TTF_Init() != 0) {
         fail("TTF_Init");
     }
-    TTF_Font* font = access(FONTS[key.first], R_OK) == 0
-                         ? compat_TTF_OpenFont(FONTS[key.first], size)
-                         : compat_TTF_OpenFont(FONTS[0], size);
+    TTF_Font* font = compat_TTF_OpenFont(FONTS[key.first], size); // scripts/setup has them
     if (font == nullptr) {
         fail("a font that opens did not");
     }
