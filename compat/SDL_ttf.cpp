@@ -9,13 +9,15 @@
 // - blended: a 32-bit surface of the text's colour whose alpha is the ink.
 // Metrics, glyph placement, kerning, hinting, text decoding and error messages
 // are SDL_ttf's, so a line comes out with the same size and the very same
-// pixels. Font styles and outlines are not implemented.
+// pixels.
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_ttf.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GLYPH_H
 #include FT_OUTLINE_H
+#include FT_STROKER_H
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -68,6 +70,7 @@ struct _TTF_Font {
     bool kerning;
     FT_Int32 hinting;     // FreeType's load flags for TTF_SetFontHinting's choice
     int style, faceStyle; // TTF_STYLE_*: asked for, and the face's own
+    int outline;          // pixels of outline around each glyph, 0 for none
     int overhang;         // bold: pixels added to the right of each glyph
     float italics;        // italic: the slant's width over the font's height
     int underlineOffset, underlineHeight;
@@ -187,14 +190,36 @@ const Glyph* glyphOf(TTF_Font* font, Uint16 ch, Kind kind = SOLID, bool picture 
             FT_Outline_Transform(&face->glyph->outline, &shear);
         }
         const FT_Render_Mode mode = kind == SOLID ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
-        const FT_Error error = FT_Render_Glyph(face->glyph, mode);
-        if (error != 0) {
-            SDL_SetError("Couldn't find glyph");
-            return nullptr;
-        }
         const int bump =
             (font->bold() ? font->overhang : 0) + (font->italic() ? font->italicBump() : 0);
-        wanted = convert(face->glyph->bitmap, kind == SOLID, bump);
+        if (font->outline > 0 && face->glyph->format != FT_GLYPH_FORMAT_BITMAP) {
+            // The outline alone: the glyph's contour stroked round, drawn as
+            // large as it comes out.
+            FT_Glyph glyph = nullptr;
+            FT_Stroker stroker = nullptr;
+            FT_Error error = FT_Get_Glyph(face->glyph, &glyph);
+            if (error == 0 && (error = FT_Stroker_New(library, &stroker)) == 0) {
+                FT_Stroker_Set(stroker, font->outline * 64, FT_STROKER_LINECAP_ROUND,
+                               FT_STROKER_LINEJOIN_ROUND, 0);
+                FT_Glyph_Stroke(&glyph, stroker, 1);
+                FT_Stroker_Done(stroker);
+                error = FT_Glyph_To_Bitmap(&glyph, mode, nullptr, 1);
+            }
+            if (error == 0) {
+                wanted =
+                    convert(reinterpret_cast<FT_BitmapGlyph>(glyph)->bitmap, kind == SOLID, bump);
+            }
+            FT_Done_Glyph(glyph);
+            if (error != 0) {
+                SDL_SetError("Couldn't find glyph");
+                return nullptr;
+            }
+        } else if (FT_Render_Glyph(face->glyph, mode) != 0) {
+            SDL_SetError("Couldn't find glyph");
+            return nullptr;
+        } else {
+            wanted = convert(face->glyph->bitmap, kind == SOLID, bump);
+        }
         // Bold: every pixel spread right by the overhang, summed up to full ink.
         for (int row = 0; font->bold() && row < wanted.rows; ++row) {
             Uint8* line = wanted.pixels.data() + row * wanted.pitch;
@@ -309,12 +334,13 @@ int size(TTF_Font* font, const std::vector<Uint16>& text, int* w, int* h) {
     // rightmost ink or pen position; the font's height, or more where ink
     // goes below the font's descent.
     if (w != nullptr) {
-        *w = maxx - minx;
+        *w = maxx - minx + 2 * font->outline;
     }
     if (h != nullptr) {
-        *h = font->ascent - miny > font->height ? font->ascent - miny : font->height;
+        *h = std::max(font->ascent - miny + 2 * font->outline, font->height);
         if (font->style & TTF_STYLE_UNDERLINE) { // down to the underline's last row
-            *h = std::max(*h, font->ascent - font->underlineOffset - 1 + font->underlineHeight);
+            *h = std::max(*h, font->ascent - font->underlineOffset - 1 + font->underlineHeight +
+                                  2 * font->outline);
         }
     }
     return 0;
@@ -368,7 +394,9 @@ void drawLines(TTF_Font* font, SDL_Surface* surface, Kind kind, SDL_Color fg, in
                                                       : font->height / 2) -
                         shift;
         Uint8* d = pixels + std::max(top, 0) * surface->pitch;
-        for (int line = font->underlineHeight; line > 0 && d < end; --line, d += surface->pitch) {
+        // Outlined, a line is as much thicker as the outline makes glyphs.
+        for (int line = font->underlineHeight + 2 * font->outline; line > 0 && d < end;
+             --line, d += surface->pitch) {
             for (int x = 0; x < surface->w; ++x) {
                 if (kind == BLENDED) {
                     std::memcpy(d + 4 * x, &pixel, 4);
@@ -406,8 +434,9 @@ SDL_Surface* render(TTF_Font* font, const std::vector<Uint16>& text, Kind kind, 
             return nullptr;
         }
         const Picture& picture = kind == SOLID ? g->bitmap : g->pixmap;
-        // FreeType's bitmap may be wider than the glyph's box.
-        const int cols = std::min(picture.width, g->maxx - g->minx);
+        // FreeType's bitmap may be wider than the glyph's box (an outline's is).
+        const int cols =
+            font->outline > 0 ? picture.width : std::min(picture.width, g->maxx - g->minx);
         xstart += kerning(font, previous, g->index);
         if (first && g->minx < 0) {
             xstart -= g->minx; // ink left of the pen would wrap to the row above
@@ -453,10 +482,11 @@ SDL_Surface* renderGlyph(TTF_Font* font, Uint16 ch, Kind kind, SDL_Color fg,
     const Picture& picture = kind == SOLID ? g->bitmap : g->pixmap;
     // Tall enough for the underline, which is placed as in a line of text.
     const int shift = font->ascent - g->maxy;
-    const int rows = (font->style & TTF_STYLE_UNDERLINE)
-                         ? std::max(picture.rows, font->ascent - font->underlineOffset - 1 +
-                                                      font->underlineHeight - shift)
-                         : picture.rows;
+    const int rows =
+        (font->style & TTF_STYLE_UNDERLINE)
+            ? std::max(picture.rows, font->ascent - font->underlineOffset - 1 +
+                                         font->underlineHeight + 2 * font->outline - shift)
+            : picture.rows;
     SDL_Surface* surface = createSurface(kind, picture.width, rows, fg, bg);
     if (surface == nullptr) {
         return nullptr;
@@ -674,6 +704,17 @@ void TTF_SetFontStyle(TTF_Font* font, int style) {
     }
 }
 
+int TTF_GetFontOutline(const TTF_Font* font) {
+    return font->outline;
+}
+
+void TTF_SetFontOutline(TTF_Font* font, int outline) {
+    if (outline != font->outline) {
+        font->outline = outline;
+        forgetGlyphs(font);
+    }
+}
+
 int TTF_GetFontKerning(const TTF_Font* font) {
     return font->kerning ? 1 : 0;
 }
@@ -690,11 +731,14 @@ int TTF_GetFontHinting(const TTF_Font* font) {
 }
 
 void TTF_SetFontHinting(TTF_Font* font, int hinting) {
-    font->hinting = hinting == TTF_HINTING_LIGHT  ? FT_LOAD_TARGET_LIGHT
-                    : hinting == TTF_HINTING_MONO ? FT_LOAD_TARGET_MONO
-                    : hinting == TTF_HINTING_NONE ? FT_LOAD_NO_HINTING
-                                                  : 0;
-    forgetGlyphs(font);
+    const FT_Int32 flags = hinting == TTF_HINTING_LIGHT  ? FT_LOAD_TARGET_LIGHT
+                           : hinting == TTF_HINTING_MONO ? FT_LOAD_TARGET_MONO
+                           : hinting == TTF_HINTING_NONE ? FT_LOAD_NO_HINTING
+                                                         : 0;
+    if (flags != font->hinting) {
+        font->hinting = flags;
+        forgetGlyphs(font);
+    }
 }
 
 long TTF_FontFaces(const TTF_Font* font) {

@@ -169,6 +169,8 @@ TEST_F(CompatText, AnswersEverythingElseAsSdlTtf) {
                 compat_TTF_SetFontHinting(b, mode % 4);
                 TTF_SetFontKerning(a, mode / 4 % 2);
                 compat_TTF_SetFontKerning(b, mode / 4 % 2);
+                TTF_SetFontOutline(a, mode % 3);
+                compat_TTF_SetFontOutline(b, mode % 3);
                 EXPECT_EQ(TTF_GetFontStyle(a), compat_TTF_GetFontStyle(b));
                 EXPECT_EQ(TTF_GetFontHinting(a), compat_TTF_GetFontHinting(b));
                 EXPECT_EQ(TTF_GetFontKerning(a), compat_TTF_GetFontKerning(b));

@@ -6,7 +6,8 @@
 // gave. A
 // broken rule prints what broke and aborts, which the fuzzer reports.
 //
-// Input: [0] bits 0-1: the font, bits 2-3: the hinting, bit 4: no kerning;
+// Input: [0] bits 0-1: the font, bits 2-3: the hinting, bit 4: no kerning,
+// bits 5-6: the outline;
 // [1] the size; [2] bit 0: Latin-1 (else UTF-8), bits 1-2: solid, shaded or
 // blended, bits 4-7: the style; then the text.
 
@@ -63,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int kind = (data[2] >> 1) % 4; // 3: solid too
     compat_TTF_SetFontHinting(font, data[0] >> 2 & 3);
     compat_TTF_SetFontKerning(font, (data[0] & 16) == 0);
+    compat_TTF_SetFontOutline(font, data[0] >> 5 & 3);
     compat_TTF_SetFontStyle(font, data[2] >> 4);
     const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
     int w = -1, h = -1;

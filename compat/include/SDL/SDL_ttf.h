@@ -1,8 +1,7 @@
 /*
- * SDL_ttf for this project's Windows and web builds: the SDL_ttf 2.0.11 API
- * that compat/SDL_ttf.cpp implements on FreeType, all of it but outlines
- * (TTF_GetFontOutline, TTF_SetFontOutline), with SDL_ttf's names, types,
- * sizes and pixels. Not the original library: TTF_Linked_Version reports
+ * SDL_ttf for this project's Windows and web builds: the whole SDL_ttf
+ * 2.0.11 API, which compat/SDL_ttf.cpp implements on FreeType, with SDL_ttf's
+ * names, types, sizes and pixels. Not the original library: TTF_Linked_Version reports
  * 2.0.11 so that version checks pass, and SDL_TTF_COMPAT_BUILD names this
  * build. compat/README.md lists every known difference from the original.
  */
@@ -62,6 +61,8 @@ extern DECLSPEC void SDLCALL TTF_CloseFont(TTF_Font* font);
 #define TTF_STYLE_STRIKETHROUGH 0x08
 extern DECLSPEC int SDLCALL TTF_GetFontStyle(const TTF_Font* font);
 extern DECLSPEC void SDLCALL TTF_SetFontStyle(TTF_Font* font, int style);
+extern DECLSPEC int SDLCALL TTF_GetFontOutline(const TTF_Font* font);
+extern DECLSPEC void SDLCALL TTF_SetFontOutline(TTF_Font* font, int outline);
 
 #define TTF_HINTING_NORMAL 0
 #define TTF_HINTING_LIGHT 1
