@@ -6,8 +6,8 @@
 # OpenGL emulation cannot read and its TTF_* draw with the browser's fonts.
 # Defined in wasm, these functions win over its JavaScript ones: SDL_wasm gives
 # plain-memory surfaces, SDL_image IMG_Load (PNG through libpng) and SDL_ttf
-# the TTF_* the engine uses, text laid out and drawn with FreeType as SDL_ttf
-# 2.0 does, so it is the desktop's to the pixel. scripts/deps web builds them
+# every TTF_* function, text laid out and drawn with FreeType as SDL_ttf
+# 2.0.11 does, so it is the desktop's to the pixel. scripts/deps web builds them
 # (compat/, README.md there) with libpng, zlib and FreeType into
 # DEMO_DEPS_PREFIX.
 if(NOT DEMO_DEPS_PREFIX)
