@@ -2,12 +2,14 @@
 
 #include "KZ/MouseManager.h"
 #include "KZ/Sprite.h"
+#include "XarnRoutedClick.h"
 
 #include <cstdio>
 
 Documento::Documento(std::string imagePath)
     : sprite(nullptr)
-    , imagePath(imagePath) {
+    , imagePath(imagePath)
+    , route(nullptr) {
     x = 0;
     y = 0;
     z = 0;
@@ -15,6 +17,15 @@ Documento::Documento(std::string imagePath)
 
 Documento::~Documento() {
     Documento::unloadGraphics();
+    delete route;
+}
+
+void Documento::joinScene(InteractiveScenePlanet* scene) {
+    delete route;
+    route = new XarnRoutedClick(scene, [this] {
+        std::fputs("clicked \n", stdout);
+        clicked();
+    });
 }
 
 void Documento::step() {
@@ -25,6 +36,10 @@ void Documento::step() {
     int mx = KZ_MouseManager::getX();
     int my = KZ_MouseManager::getY();
     if (x < mx && mx < x + sprite->getWidth() && y < my && my < y + sprite->getHeight()) {
+        if (route != nullptr) {
+            route->report(z);
+            return;
+        }
         std::fputs("clicked \n", stdout);
         clicked();
     }

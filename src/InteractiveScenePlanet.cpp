@@ -2,6 +2,7 @@
 
 #include "KZ/Debug.h"
 #include "KZ/Display.h"
+#include "SCommandSay.h"
 #include "XarnClickable.h"
 #include "XarnCurrentSelected.h"
 #include "XarnMenuOpciones.h"
@@ -110,4 +111,8 @@ void InteractiveScenePlanet::addClickedObject(XarnClickable* object) {
     if (debug) {
         KZ_Debug::end("InteractiveScenePlanet addClickedObject");
     }
+}
+
+void InteractiveScenePlanet::say(const std::string& line, CharacterSprite* speaker) {
+    commandStack.add(new SCommandSay(dialogBox, line, speaker));
 }

@@ -5,8 +5,10 @@
 #include "KZ/2DPlanet.h"
 #include "SceneCommandStack.h"
 
+#include <string>
 #include <vector>
 
+class CharacterSprite;
 class KZ_Graphics;
 class KZ_Invader;
 class XarnClickable;
@@ -46,6 +48,10 @@ public:
     void updateObjects() override;
     // Sets the camera (window pixels, origin top-left, lower z nearer), then draws.
     void drawObjects(KZ_Graphics* graphics) override;
+
+    // Queues `line` in the scene's dialog box behind everything already
+    // queued: commandStack.add(new SCommandSay(dialogBox, line, speaker)).
+    void say(const std::string& line, CharacterSprite* speaker = nullptr);
 
     // Records that `object` was clicked in this update; called while entities step.
     virtual void addClickedObject(XarnClickable* object);

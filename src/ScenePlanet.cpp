@@ -2,6 +2,7 @@
 
 #include "Dialogbox.h"
 #include "KZ/Display.h"
+#include "SCommandSay.h"
 
 #include <GL/glu.h>
 
@@ -29,4 +30,8 @@ void ScenePlanet::drawObjects(KZ_Graphics* graphics) {
     double h = KZ_Display::SCREEN_HEIGHT;
     gluLookAt(0, h, -1, 0, h, 0, 0, -1, 0);
     KZ_2DPlanet::drawObjects(graphics);
+}
+
+void ScenePlanet::say(const std::string& line, CharacterSprite* speaker) {
+    commandStack.add(new SCommandSay(dialogBox, line, speaker));
 }

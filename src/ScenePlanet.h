@@ -4,6 +4,9 @@
 #include "KZ/2DPlanet.h"
 #include "SceneCommandStack.h"
 
+#include <string>
+
+class CharacterSprite;
 class Dialogbox;
 
 // The simplest scene that plays a script: a 2D planet with its own dialog box
@@ -25,6 +28,10 @@ public:
     void updateObjects() override;
     // Sets the window-pixel camera (origin top-left), then draws every entity.
     void drawObjects(KZ_Graphics* graphics) override;
+
+    // Queues `line` in the scene's dialog box behind everything already
+    // queued: commandStack.add(new SCommandSay(dialogBox, line, speaker)).
+    void say(const std::string& line, CharacterSprite* speaker = nullptr);
 };
 
 #endif

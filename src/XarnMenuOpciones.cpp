@@ -6,16 +6,19 @@
 #include "KZ/Display.h"
 #include "KZ/MouseManager.h"
 #include "KZ/Planet.h"
+#include "KZ/Sprite.h"
 #include "XarnInvestigableObject.h"
 #include "XarnTextClickable.h"
 
+#include <algorithm>
 #include <utility>
 
 XarnMenuOpciones::option::option() {}
 
 XarnMenuOpciones::XarnMenuOpciones(InteractiveScenePlanet* scene)
     : scene(scene)
-    , hidden(false) {
+    , hidden(false)
+    , backdrop(nullptr) {
     z = -700;
     debug = false;
 }
@@ -25,6 +28,7 @@ XarnMenuOpciones::~XarnMenuOpciones() {
         KZ_Debug::start("XarnMenuOpciones destructor");
     }
     clear();
+    XarnMenuOpciones::unloadGraphics();
     if (debug) {
         KZ_Debug::end("XarnMenuOpciones destructor");
     }
@@ -162,4 +166,49 @@ void XarnMenuOpciones::step() {
     if (debug) {
         KZ_Debug::end("XarnMenuOpciones step");
     }
+}
+
+void XarnMenuOpciones::setBackdrop(std::string path) {
+    // A picture already loaded is swapped at once; otherwise the next load takes it.
+    const bool loaded = backdrop != nullptr;
+    XarnMenuOpciones::unloadGraphics();
+    backdropPath = std::move(path);
+    if (loaded) {
+        XarnMenuOpciones::loadGraphics();
+    }
+}
+
+void XarnMenuOpciones::loadGraphics() {
+    if (backdrop == nullptr && !backdropPath.empty()) {
+        backdrop = new KZ_Sprite(backdropPath);
+    }
+}
+
+void XarnMenuOpciones::unloadGraphics() {
+    delete backdrop;
+    backdrop = nullptr;
+}
+
+void XarnMenuOpciones::draw(KZ_Graphics*) {
+    if (backdrop == nullptr || hidden) {
+        return;
+    }
+    // The column as step() laid it out: the buttons that have a box, one
+    // below the other from (x, y). Drawn at the buttons' depth before them
+    // (the menu joined the scene first), so they come out on top.
+    int width = 0;
+    int height = 0;
+    for (option* entry : options) {
+        KZ_BoundingBox* box = entry->button->getBB();
+        if (box != nullptr && entry->button->getY() == y + height) {
+            width = std::max(width, box->width);
+            height += box->height;
+        }
+    }
+    if (width == 0 || height == 0) {
+        return;
+    }
+    backdrop->setWidth(width);
+    backdrop->setHeight(height);
+    backdrop->draw(x, y, z);
 }

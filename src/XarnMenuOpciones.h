@@ -8,6 +8,7 @@
 #include <vector>
 
 class InteractiveScenePlanet;
+class KZ_Sprite;
 class XarnInvestigableObject;
 class XarnTextClickable;
 
@@ -15,7 +16,9 @@ class XarnTextClickable;
 // object. The menu draws nothing itself; it creates one button per option,
 // hands it to its scene, lays the column out every step and hands the chosen
 // button's text to the option's object. Any left click closes it. Its x and y
-// are the column's top-left corner and its z the depth of every button.
+// are the column's top-left corner and its z the depth of every button. A game
+// may ask for a backdrop picture behind the open column (setBackdrop()), so
+// that what lies under the menu does not show through between its words.
 class XarnMenuOpciones : public KZ_Invader2D, public KZ_Observer {
 public:
     // One button of the menu.
@@ -32,6 +35,8 @@ public:
     InteractiveScenePlanet* scene; // passed on to every button; not owned
     std::vector<option*> options;  // in the order added; the records are owned
     bool hidden;                   // the menu is closed
+    std::string backdropPath;      // the picture behind the open column; empty: none
+    KZ_Sprite* backdrop;           // that picture; owned, null while unloaded or without one
 
     // Open, empty, at depth -700. The scene adds it to itself.
     XarnMenuOpciones(InteractiveScenePlanet* scene);
@@ -45,6 +50,16 @@ public:
 
     // Keeps the menu on the screen, lays out the buttons, closes on any left click.
     void step() override;
+    // Draws the backdrop, if any, behind the open column of laid-out buttons.
+    void draw(KZ_Graphics* g) override;
+    // Loads the backdrop, if any.
+    void loadGraphics() override;
+    // Releases the backdrop.
+    void unloadGraphics() override;
+
+    // Shows `path`, stretched to the column of buttons, behind the open menu
+    // from now on; an empty path takes the backdrop away.
+    void setBackdrop(std::string path);
 
     // Hands every button back to the scene, forgets the options and reopens the menu.
     virtual void clear();

@@ -3,6 +3,7 @@
 #include "KZ/FontRenderer.h"
 #include "KZ/MouseManager.h"
 #include "KZ/Sprite.h"
+#include "XarnRoutedClick.h"
 
 XarnTopico::XarnTopico(std::string text)
     : sprite(nullptr)
@@ -11,7 +12,8 @@ XarnTopico::XarnTopico(std::string text)
     , text(text)
     , height(20)
     , width(200)
-    , hover(true) {
+    , hover(true)
+    , route(nullptr) {
     x = 0;
     y = 0;
     z = 10;
@@ -19,6 +21,12 @@ XarnTopico::XarnTopico(std::string text)
 
 XarnTopico::~XarnTopico() {
     XarnTopico::unloadGraphics();
+    delete route;
+}
+
+void XarnTopico::joinScene(InteractiveScenePlanet* scene) {
+    delete route;
+    route = new XarnRoutedClick(scene, [this] { clicked(); });
 }
 
 void XarnTopico::step() {
@@ -26,8 +34,12 @@ void XarnTopico::step() {
     int my = KZ_MouseManager::getY();
     // The fixed area, not the rendered text's size; strict on all four edges.
     if (x < mx && mx < x + width && y < my && my < y + height) {
-        if (KZ_MouseManager::clickWasPressed(KZ_MouseManager::LEFT_BUTTON))
-            clicked();
+        if (KZ_MouseManager::clickWasPressed(KZ_MouseManager::LEFT_BUTTON)) {
+            if (route != nullptr)
+                route->report(z);
+            else
+                clicked();
+        }
         hover = true;
     } else {
         hover = false;

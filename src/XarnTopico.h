@@ -5,12 +5,15 @@
 
 #include <string>
 
+class InteractiveScenePlanet;
 class KZ_FontRenderer;
 class KZ_Sprite;
+class XarnRoutedClick;
 
 // A topic: one line of text with a highlight bar drawn while the mouse is over
 // its fixed width x height area, and a reaction to a click inside it. Tests the
-// mouse itself, whatever the scene's mode. Subclasses fill in clicked().
+// mouse itself, whatever the scene's mode, unless it has joined its scene's
+// click routing (joinScene()). Subclasses fill in clicked().
 class XarnTopico : public KZ_Invader2D {
 public:
     KZ_Sprite* sprite;             // the highlight bar, width x height; owned, null while unloaded
@@ -20,6 +23,7 @@ public:
     int height;                    // height of the hit area and the bar (20)
     int width;                     // width of the hit area and the bar (200)
     bool hover;                    // the mouse is strictly inside the area
+    XarnRoutedClick* route;        // the scene's click routing once joined; owned, null before
 
     // At (0, 0), depth 10, 200 x 20; nothing loaded.
     XarnTopico(std::string text);
@@ -41,6 +45,11 @@ public:
 
     // The reaction to a click on the topic.
     virtual void clicked() = 0;
+
+    // From now on a press on the topic goes through `scene`'s click routing:
+    // clicked() runs only when nothing nearer (an object, a verb button) was
+    // clicked in the same frame and no script is playing.
+    void joinScene(InteractiveScenePlanet* scene);
 };
 
 #endif

@@ -1,6 +1,8 @@
 #include "Lampara.h"
 
+#include "InteractiveScenePlanet.h"
 #include "KZ/Sprite.h"
+#include "SCommandCall.h"
 
 Lampara::Lampara(InteractiveScenePlanet* scene)
     : XarnSimpleInvestigableObject(scene)
@@ -33,11 +35,15 @@ void Lampara::action(std::string verb) {
             return;
         }
         say("Giras la manivela y la mecha prende");
+        // The lamp lights between the two lines, in the script's turn, not
+        // now while the menu is closing: a command that runs our function.
+        scene->commandStack.add(new SCommandCall([this] {
+            encendida = true;
+            // A new picture for the new state: the scene is shown while its
+            // script runs, so the graphics are loaded; swap them now.
+            unloadGraphics();
+            loadGraphics();
+        }));
         say("¡La luz vuelve a barrer el mar!");
-        encendida = true;
-        // A new picture for the new state: the scene has the graphics loaded
-        // while it runs verbs, so swap them now.
-        unloadGraphics();
-        loadGraphics();
     }
 }

@@ -4,7 +4,8 @@
 #include "InteractiveScenePlanet.h"
 
 // The lamp room, where the player investigates: the lamp (an object with
-// verbs), the keeper's diary (a document) and a topic to think about.
+// verbs), the keeper's diary (a document), a topic to think about and a way
+// home that ends the game.
 class SalaDelFaro : public InteractiveScenePlanet {
 public:
     SalaDelFaro();

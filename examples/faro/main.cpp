@@ -4,12 +4,12 @@
 #include "KZ/SerialSpace.h"
 #include "KZ/Space.h"
 
+// SDL.h must be included in the file that holds main(): on Windows it renames
+// main() to SDL_main(), which SDL's own entry point calls.
 #include <SDL/SDL.h>
 #include <cstdio>
 
-// The game's main function. SDL's entry wrapper calls it on Windows; main()
-// below calls it elsewhere.
-extern "C" int SDL_main(int, char*[]) {
+int main(int, char*[]) {
     // Line by line, so the trace and messages show up at once even in a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
 
@@ -22,11 +22,8 @@ extern "C" int SDL_main(int, char*[]) {
     SalaDelFaro* sala = new SalaDelFaro();
     KZ_Space::displayStack.push(new Introduccion(sala));
 
-    space->serialOrchestrator(); // returns when the window is closed
+    // Returns when the window is closed or the game ends itself (SCommandEnd).
+    space->serialOrchestrator();
     SDL_Quit();
     return 0;
-}
-
-int main(int argc, char* argv[]) {
-    return SDL_main(argc, argv);
 }

@@ -19,7 +19,8 @@ KZ_Graphics* KZ_Display::graphics = nullptr;
 // can show the window bigger while the game keeps its screen of SCREEN_WIDTH x
 // SCREEN_HEIGHT and the pointer stays in game pixels; it reads the factor from
 // SDL12COMPAT_WINDOW_SCALING when the video mode is set. Where that layer is
-// not in use the variable does nothing. A player's own value always wins.
+// not in use, the platform source reads the same variable and enlarges the
+// window itself (KZ_Platform::windowSize). A player's own value always wins.
 static const char* const windowScaling = "SDL12COMPAT_WINDOW_SCALING";
 
 // Before SDL starts, where it reads its scaling method: whole multiples are
@@ -82,9 +83,13 @@ void KZ_Display::init() {
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     scaleToDesktop(SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL) == nullptr) {
+    int windowWidth = SCREEN_WIDTH;
+    int windowHeight = SCREEN_HEIGHT;
+    KZ_Platform::windowSize(windowWidth, windowHeight);
+    if (SDL_SetVideoMode(windowWidth, windowHeight, SCREEN_BPP, SDL_OPENGL) == nullptr) {
         quitWithError(std::string("Could not open the OpenGL window: ") + SDL_GetError());
     }
+    KZ_Platform::windowOpened();
 
     // x from 0 (left) to SCREEN_WIDTH, y from 0 (bottom) to SCREEN_HEIGHT.
     // Scenes put a camera on top that turns y downwards from the top-left.
@@ -125,6 +130,7 @@ void KZ_Display::cleanScreen() {
 }
 
 void KZ_Display::swapBuffers() {
+    KZ_Platform::beforeSwap();
     SDL_GL_SwapBuffers();
 }
 

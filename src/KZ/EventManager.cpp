@@ -1,6 +1,7 @@
 #include "KZ/EventManager.h"
 
 #include "KZ/MouseManager.h"
+#include "KZ/Platform.h"
 #include "KZ/Space.h"
 
 #include <vector>
@@ -54,6 +55,7 @@ static void handle(SDL_Event& event) {
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+        KZ_Platform::pointer(&event); // in game pixels from here on
         KZ_MouseManager::handle(&event);
         break;
     default:

@@ -152,9 +152,10 @@ class Browser(h.Player):
 
     # The canvas
 
-    def find_window(self, timeout=h.START_TIMEOUT):
-        """Waits for the game to have started; learns where the canvas is."""
-        self.wait_for_line("Starting Demo", timeout)
+    def find_window(self, timeout=h.START_TIMEOUT, started="Starting Demo"):
+        """Waits for the game to have started (printed `started`); learns
+        where the canvas is."""
+        self.wait_for_line(started, timeout)
         box = self.evaluate(
             "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
             " return [r.left + scrollX, r.top + scrollY, r.width, r.height]; })()"

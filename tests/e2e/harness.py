@@ -34,10 +34,12 @@ except ImportError:
 
 WINDOW_TITLE = "Demo"
 SCREEN = "1024x768x24"
-# Generous limits for a slow, shared machine; reaching one is a failure.
-START_TIMEOUT = 60
-STEP_TIMEOUT = 30
-EXIT_TIMEOUT = 30
+# Generous limits for a slow, shared machine (two cores, a browser or Wine
+# beside the game, other work besides): reaching one is a failure, so they
+# are far above what any run takes, and no test waits for them otherwise.
+START_TIMEOUT = 120
+STEP_TIMEOUT = 60
+EXIT_TIMEOUT = 60
 
 
 class Failure(Exception):
@@ -551,12 +553,12 @@ def run(test, extra=None):
         sys.exit(1)
 
 
-def play_session(args, play, binary=None, cwd=None, start=None):
+def play_session(args, play, binary=None, cwd=None, start=None, screen=SCREEN):
     """Runs the game (args.binary, or `binary`, from args.root or `cwd`; or
-    start(xserver), another build of it) in a private X server, calls
-    play(demo), closes the window as a user does, checks that the session
-    ended normally and returns the ended Game."""
-    with XServer() as xserver:
+    start(xserver), another build of it) in a private X server with a screen
+    of `screen`, calls play(demo), closes the window as a user does, checks
+    that the session ended normally and returns the ended Game."""
+    with XServer(screen) as xserver:
         game = start(xserver) if start else Game(binary or args.binary, cwd or args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")

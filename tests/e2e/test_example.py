@@ -2,16 +2,21 @@
 example game copied out of the checkout and built against that prefix alone,
 then played to the end: the introduction's lines, the hand-over to the lamp
 room, the topic, the document, and every verb of the lamp, whose state
-changes what it says and shows. The guide's "first scene" files, taken from
-docs/GUIDE.md as written, build against the same prefix."""
+changes what it says and shows, and going home, which ends the game by itself.
+Installed with `cmake --install`, its launcher starts it from anywhere, and
+`cpack` makes its Debian package. The guide's files, taken from docs/GUIDE.md
+as written, build against the same prefix."""
 
+import functools
 import os
 import re
 import shutil
 import subprocess
 import tempfile
 
+import browser as b
 import harness as h
+import wine
 
 INTRO = ["Por fin llegas, aprendiz", "Anoche la tormenta apagó la lámpara del faro",
          "Sube a la sala y vuelve a encenderla"]
@@ -25,34 +30,41 @@ LAMP = {
     "Mover": ["Giras la manivela y la mecha prende", "¡La luz vuelve a barrer el mar!"],
 }
 LIT = {"Examinar": ["Arde con una llama firme y clara"], "Mover": ["Mejor no tocarla mientras gira"]}
+HOME_AT, HOME = (500, 360), ["Bajas la escalera; el faro vela por los barcos"]
 
 
-def build(source, build_dir, prefix):
-    """Configures and builds a CMake project that knows only `prefix`."""
-    for command in (["cmake", "-S", source, "-B", build_dir, "-DCMAKE_PREFIX_PATH=" + prefix],
-                    ["cmake", "--build", build_dir, "-j2"]):
-        result = subprocess.run(command, capture_output=True, text=True, timeout=600)
+def build(source, build_dir, prefix=None, toolchain=None, target=None):
+    """Configures and builds a CMake project that knows only the SDK in
+    `prefix`, or the one whose toolchain file is `toolchain`."""
+    where = ["--toolchain", toolchain] if toolchain else ["-DCMAKE_PREFIX_PATH=" + prefix]
+    env = dict(os.environ)
+    if toolchain and "emscripten" in open(toolchain).read():
+        # Emscripten's tools want Debian's own python3 and node modules.
+        env.update(PATH="/usr/bin:" + env["PATH"], NODE_PATH="/usr/share/nodejs")
+    for command in (["cmake", "-S", source, "-B", build_dir] + where,
+                    ["cmake", "--build", build_dir, "-j2"] + (["--target", target] if target else [])):
+        result = subprocess.run(command, capture_output=True, text=True, timeout=900, env=env)
         h.check(result.returncode == 0, "%s failed:\n%s%s" % (" ".join(command), result.stdout[-3000:],
                                                                result.stderr[-3000:]))
         h.check("warning" not in result.stderr.lower(), "warnings:\n%s" % result.stderr[-3000:])
 
 
 def guide_files(root):
-    """The files of the guide's "Your first scene": every code block that
-    starts with a comment naming its file."""
+    """The guide's game: every code block of docs/GUIDE.md that starts with a
+    comment naming its file."""
     text = open(os.path.join(root, "docs", "GUIDE.md"), encoding="utf-8").read()
-    section = text.split("## Your first scene", 1)[1].split("\n## ", 1)[0]
     files = {}
-    for block in re.findall(r"```\w*\n(.*?)```", section, re.S):
+    for block in re.findall(r"```\w*\n(.*?)```", text, re.S):
         first = block.splitlines()[0]
         name = re.fullmatch(r"(?://|#) ([\w./-]+)", first.strip())
         if name:
             files[name.group(1)] = block
-    h.check({"CMakeLists.txt", "main.cpp"} <= set(files), "the guide's files: %r" % sorted(files))
+    h.check({"CMakeLists.txt", "main.cpp", "Bienvenida.cpp", "Farol.cpp"} <= set(files),
+            "the guide's files: %r" % sorted(files))
     return files
 
 
-def play(game, root, tool):
+def play(game, root, tool, to_the_end=True):
     lamp = h.DemoObject("Lámpara", "lampara.png", 256, 120, h.VERBS, LAMP)
     faro = h.Demo(game, root, tool, objects=[lamp])
     # The strip's left part: nothing of the lamp room lies there.
@@ -79,45 +91,150 @@ def play(game, root, tool):
     h.check(h.picture_difference(picture, lit, lamp.x, lamp.y) < 16, "the lamp does not show lit")
     for verb, lines in LIT.items():
         faro.act(lamp, verb, lines)
+    if to_the_end:
+        # The last line, then the game ends by itself.
+        game.click(*HOME_AT)
+        faro.wait_line(HOME[0])
+        faro.go_on()
+
+
+def played_to_the_end(game, root, tool):
+    """Plays the whole game, which ends itself; checks what it printed."""
+    try:
+        game.find_window()
+        play(game, root, tool)
+        status = game.wait_exit()
+    finally:
+        game.kill()
+    h.check(status == 0, "exit status %r after going home" % status)
+    # Nothing but the start line, the diary's click and overrun lines: the
+    # scenes' trace is off.
+    lines = [line for line in game.output() if line]
+    h.check(lines[:1] == ["Graphic initialization successful "], "first line: %r" % lines[:1])
+    h.check(all(l == "clicked " or l.startswith("CPU OV -") for l in lines[1:]),
+            "unexpected output: %r" % lines)
+
+
+def windows(args, source, guide, work):
+    """The same CMakeLists.txt with the Windows SDK's toolchain: the guide's
+    files build, and faro's zip plays to the end under Wine."""
+    toolchain = os.path.join(args.windows_sdk, "share", "kz", "toolchain.cmake")
+    build(guide, os.path.join(work, "guide-windows"), toolchain=toolchain)
+    # Configured for Linux, the Windows SDK is passed over, not used.
+    result = subprocess.run(["cmake", "-S", guide, "-B", os.path.join(work, "guide-not-windows"),
+                             "-DCMAKE_PREFIX_PATH=" + args.windows_sdk], capture_output=True, text=True,
+                            timeout=300)
+    h.check(result.returncode != 0 and "1.1 (Windows)" in result.stderr,
+            "the Windows SDK for a Linux build: %s" % result.stderr[-1500:])
+    game_dir = os.path.join(work, "faro-windows")
+    build(source, game_dir, toolchain=toolchain, target="faro-zip")
+    with wine.Package(os.path.join(game_dir, "faro-windows-x64.zip"), "faro", "faro.exe") as package:
+        for part in ("SDL.dll", "res/Vera.ttf", "README.txt", "licenses/SDL", "licenses/Vera-COPYRIGHT.txt"):
+            h.check(os.path.exists(os.path.join(package.folder, part)), "the zip lacks " + part)
+        with h.XServer() as xserver:
+            played_to_the_end(package.game(xserver, title="El faro"), package.folder, args.render_tool)
+
+
+def web(args, source, guide, work):
+    """The same CMakeLists.txt with the web SDK's toolchain: the guide's files
+    build, and faro's page plays to the end in Chromium."""
+    toolchain = os.path.join(args.web_sdk, "share", "kz", "toolchain.cmake")
+    build(guide, os.path.join(work, "guide-web"), toolchain=toolchain)
+    game_dir = os.path.join(work, "faro-web")
+    build(source, game_dir, toolchain=toolchain)
+    page = os.path.join(game_dir, "page")
+    for part in ("index.html", "faro.js", "faro.wasm", "faro.data", "Vera-COPYRIGHT.txt"):
+        h.check(os.path.exists(os.path.join(page, part)), "the page lacks " + part)
+    # What the page has packed as res/, for the players to compare with.
+    root = os.path.join(work, "faro-web-res")
+    shutil.copytree(os.path.join(source, "res"), os.path.join(root, "res"))
+    shutil.copy("/usr/share/fonts/truetype/ttf-bitstream-vera/Vera.ttf", os.path.join(root, "res"))
+    with b.Server(page) as server:
+        browser = b.Browser(server.url)
+        browser.find_window = functools.partial(browser.find_window, started="Graphic initialization successful ")
+        played_to_the_end(browser, root, args.render_tool)
+
+
+def copies(args, work):
+    """The example and the guide's game, copied out of the checkout so that
+    nothing can reach back into it."""
+    source = shutil.copytree(os.path.join(args.root, "examples", "faro"), os.path.join(work, "faro"))
+    guide = os.path.join(work, "guide")
+    for name, content in guide_files(args.root).items():
+        os.makedirs(os.path.dirname(os.path.join(guide, name)), exist_ok=True)
+        with open(os.path.join(guide, name), "w", encoding="utf-8") as out:
+            out.write(content)
+    # Its res/, as the guide says to make it.
+    os.makedirs(os.path.join(guide, "res"))
+    for name, picture in (("fondo.png", "sala.png"), ("opaque.png", "opaque.png"),
+                          ("pressbutton.png", "pressbutton.png")):
+        shutil.copy(os.path.join(source, "res", picture), os.path.join(guide, "res", name))
+    shutil.copy("/usr/share/fonts/truetype/ttf-bitstream-vera/Vera.ttf", os.path.join(guide, "res"))
+    return source, guide
+
+
+def linux(args, source, guide, work):
+    """The SDK component installed into an empty prefix; the guide's game and
+    faro built against it; faro played, installed and packaged."""
+    prefix = os.path.join(work, "prefix")
+    result = subprocess.run(["cmake", "--install", os.path.dirname(args.binary), "--prefix", prefix,
+                             "--component", "sdk"], capture_output=True, text=True, timeout=120)
+    h.check(result.returncode == 0, "install failed: %s" % result.stderr)
+    for game_part in ("bin", "include/kz/MainMenu.h", "include/kz/SDLMain.h"):
+        h.check(not os.path.exists(os.path.join(prefix, game_part)), "the sdk holds the demo's " + game_part)
+    build(guide, os.path.join(work, "guide-build"), prefix)
+    game_dir = os.path.join(work, "faro-build")
+    build(source, game_dir, prefix)
+    with h.XServer() as xserver:
+        played_to_the_end(h.Game("./faro", game_dir, xserver, title="El faro"), game_dir,
+                          args.render_tool)
+    installed(args, game_dir, work)
 
 
 def test(args):
     with tempfile.TemporaryDirectory() as work:
-        prefix = os.path.join(work, "prefix")
-        result = subprocess.run(["cmake", "--install", os.path.dirname(args.binary), "--prefix", prefix,
-                                 "--component", "sdk"], capture_output=True, text=True, timeout=120)
-        h.check(result.returncode == 0, "install failed: %s" % result.stderr)
-        for game_part in ("bin", "include/kz/MainMenu.h", "include/kz/SDLMain.h"):
-            h.check(not os.path.exists(os.path.join(prefix, game_part)), "the sdk holds the demo's " + game_part)
+        source, guide = copies(args, work)
+        if args.only in (None, "linux"):
+            linux(args, source, guide, work)
+        if args.windows_sdk and args.only in (None, "windows"):
+            windows(args, source, guide, work)
+        if args.web_sdk and args.only in (None, "web"):
+            web(args, source, guide, work)
 
-        # Copies, so nothing can reach back into the checkout.
-        source = shutil.copytree(os.path.join(args.root, "examples", "faro"), os.path.join(work, "faro"))
-        guide = os.path.join(work, "guide")
-        for name, content in guide_files(args.root).items():
-            os.makedirs(os.path.dirname(os.path.join(guide, name)), exist_ok=True)
-            with open(os.path.join(guide, name), "w", encoding="utf-8") as out:
-                out.write(content)
-        build(guide, os.path.join(work, "guide-build"), prefix)
-        game_dir = os.path.join(work, "faro-build")
-        build(source, game_dir, prefix)
 
-        with h.XServer() as xserver:
-            game = h.Game("./faro", game_dir, xserver, title="El faro")
-            try:
-                game.find_window()
-                play(game, game_dir, args.render_tool)
-                game.close()
-                status = game.wait_exit()
-            finally:
-                game.kill()
-        h.check(status == 0, "exit status %r after closing the window" % status)
-        # Nothing but the start line, the diary's click and overrun lines: the
-        # scenes' trace is off.
-        lines = game.output()
-        h.check(lines[:1] == ["Graphic initialization successful "], "first line: %r" % lines[:1])
-        h.check(all(l == "clicked " or l.startswith("CPU OV -") for l in lines[1:]),
-                "unexpected output: %r" % lines)
+def installed(args, game_dir, work):
+    """The game as kz_add_game() installs and packages it on Linux."""
+    prefix = os.path.join(work, "faro-prefix")
+    result = subprocess.run(["cmake", "--install", game_dir, "--prefix", prefix],
+                            capture_output=True, text=True, timeout=120)
+    h.check(result.returncode == 0, "install failed: %s" % result.stderr)
+    for part in ("bin/faro", "libexec/faro/faro", "share/faro/res/Vera.ttf", "share/faro/res/sala.png",
+                 "share/applications/faro.desktop", "share/doc/faro/Vera-COPYRIGHT.txt"):
+        h.check(os.path.exists(os.path.join(prefix, part)), "the install lacks " + part)
+    entry = open(os.path.join(prefix, "share/applications/faro.desktop"), encoding="utf-8").read()
+    h.check("Name=El faro\n" in entry and "Exec=faro\n" in entry, "the menu entry: %r" % entry)
+    result = subprocess.run(["cpack", "-B", os.path.join(work, "deb")], cwd=game_dir,
+                            capture_output=True, text=True, timeout=300)
+    h.check(result.returncode == 0 and os.path.exists(os.path.join(work, "deb", "faro_1.0.0_amd64.deb")),
+            "cpack: %s" % (result.stdout + result.stderr)[-800:])
+    # The launcher runs the game from its data folder, wherever it is started.
+    with h.XServer() as xserver:
+        game = h.Game(os.path.join(prefix, "bin", "faro"), work, xserver, title="El faro")
+        try:
+            game.find_window()
+            faro = h.Demo(game, game_dir, args.render_tool, objects=[])
+            faro.wait_line(INTRO[0])
+            game.close()
+            status = game.wait_exit()
+        finally:
+            game.kill()
+    h.check(status == 0, "the installed game: status %r" % status)
+
+def options(parser):
+    parser.add_argument("--windows-sdk", help="the SDK installed for Windows (scripts/windows sdk DIR)")
+    parser.add_argument("--web-sdk", help="the SDK installed for the browser (scripts/web sdk DIR)")
+    parser.add_argument("--only", choices=("linux", "windows", "web"), help="that system's build alone")
 
 
 if __name__ == "__main__":
-    h.run(test)
+    h.run(test, options)

@@ -45,6 +45,8 @@ def damaged_page(args, folder, name, how):
 
 
 def test(args):
+    h.check(os.path.exists(os.path.join(args.web, "index.html")),
+            "no web page in %s: scripts/web could not build it (its output says why)" % args.web)
     # Twice as large: every click must still land where the game draws.
     def enlarged(demo):
         h.check(demo.game.scale == 2, "the canvas is shown %d times as large" % demo.game.scale)

@@ -10,6 +10,11 @@ stdout.txt holds the very bytes the Linux build (--binary) prints for a
 session, "\\n" line ends included ("CPU OV " lines, which depend on timing,
 aside).
 
+big_screen: on a 2560 x 1600 screen the window opens at 1920 x 1440 (three
+times 640 x 480, the largest that fits) and the opening, a name and a verb
+menu play at the enlarged places; SDL12COMPAT_WINDOW_SCALING=1 keeps it at
+640 x 480 there, as on Linux; on a 1024 x 768 screen it opens at 640 x 480.
+
 no_res: the folder without res/: the loader's message and the line naming the
 file, exactly as the Linux build prints them (but for the folder's own name),
 and status 1.
@@ -69,6 +74,28 @@ def play(args):
             "stdout.txt holds %r; the Linux build prints %r" % (written, expected))
 
 
+def big_screen(args):
+    def size_is(demo, size):
+        geometry = demo.game.window.get_geometry()
+        shown = (geometry.width, geometry.height)
+        h.check(shown == size, "window %r, expected %r" % (shown, size))
+
+    def scaled(demo):
+        size_is(demo, (1920, 1440))
+        demo.game.scale = 3
+        demo.through_opening()
+        demo.hover(demo.obj("Lagartija"))
+        demo.open_menu(demo.obj("Lagartija"))
+
+    for screen, env, play in (
+            ("2560x1600x24", {}, scaled),
+            ("2560x1600x24", {"SDL12COMPAT_WINDOW_SCALING": "1"}, lambda demo: size_is(demo, (640, 480))),
+            ("1024x768x24", {}, lambda demo: size_is(demo, (640, 480)))):
+        with wine.Package(args.package) as package:
+            package.env.update(env)
+            h.play_session(args, play, start=package.game, screen=screen)
+
+
 def no_res(args):
     """The line naming the file also names the folder the game was started in:
     a Linux path on Linux, Wine's name for it (Z:\\...) on Windows."""
@@ -93,7 +120,7 @@ def no_res(args):
 
 
 def main():
-    tests = {"play": play, "no_res": no_res}
+    tests = {"play": play, "no_res": no_res, "big_screen": big_screen}
     which = sys.argv.pop(1) if len(sys.argv) > 1 else None
     if which not in tests:
         sys.exit("usage: windows_package.py {%s} OPTIONS" % ",".join(tests))

@@ -60,10 +60,13 @@ def wineserver():
 
 class Package:
     """The zip unpacked in a temporary folder with a prefix of its own, for
-    the life of a `with` block. `folder` is the game's folder."""
+    the life of a `with` block. `folder` is the game's folder, `name` (the
+    zip's top folder) inside it, holding `program`."""
 
-    def __init__(self, zip_path):
+    def __init__(self, zip_path, name=FOLDER, program="Demo.exe"):
         self.zip_path = os.path.abspath(zip_path)
+        self.name = name
+        self.program = program
 
     def __enter__(self):
         h.check(os.path.exists(self.zip_path), "no Windows package at %s" % self.zip_path)
@@ -72,21 +75,21 @@ class Package:
         shutil.copytree(template_prefix(), self.prefix, symlinks=True)
         with zipfile.ZipFile(self.zip_path) as z:
             z.extractall(self.temp)
-        self.folder = os.path.join(self.temp, FOLDER)
-        h.check(os.path.exists(os.path.join(self.folder, "Demo.exe")),
-                "the zip has no %s/Demo.exe" % FOLDER)
+        self.folder = os.path.join(self.temp, self.name)
+        h.check(os.path.exists(os.path.join(self.folder, self.program)),
+                "the zip has no %s/%s" % (self.name, self.program))
         self.env = dict(ENV, WINEPREFIX=self.prefix)
         return self
 
-    def game(self, xserver, program="Demo.exe", cwd=None):
+    def game(self, xserver, program=None, cwd=None, **options):
         """Starts `program` (relative to the game's folder) from `cwd` (the
         game's folder by default), as a harness.Game."""
         cwd = cwd or self.folder
         for name in ("stdout.txt", "stderr.txt"):
             if os.path.exists(os.path.join(cwd, name)):
                 os.unlink(os.path.join(cwd, name))
-        return h.Game(os.path.join(self.folder, program), cwd, xserver, self.env, launcher=["wine"],
-                      stdout_file="stdout.txt")
+        return h.Game(os.path.join(self.folder, program or self.program), cwd, xserver, self.env,
+                      launcher=["wine"], stdout_file="stdout.txt", **options)
 
     def __exit__(self, *exc):
         subprocess.run([wineserver(), "-k"], env=dict(os.environ, **self.env), timeout=60,

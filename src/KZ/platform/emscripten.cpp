@@ -15,6 +15,16 @@
 
 void KZ_Platform::start() {}
 
+// The window is enlarged, if at all, by SDL itself (sdl12-compat on Linux, the
+// page in a browser): the game's screen is the window's as far as it knows.
+void KZ_Platform::windowSize(int&, int&) {}
+
+void KZ_Platform::windowOpened() {}
+
+void KZ_Platform::beforeSwap() {}
+
+void KZ_Platform::pointer(SDL_Event*) {}
+
 // The page counts the frames the game shows (its loading screen waits for
 // the first one; scripts/perf measures the rate). The build routes the swap
 // here (--wrap, see cmake/web.cmake); __real_SDL_GL_SwapBuffers is SDL's.
