@@ -553,6 +553,23 @@ def run(test, extra=None):
         sys.exit(1)
 
 
+def window_size_is(demo, size):
+    geometry = demo.game.window.get_geometry()
+    shown = (geometry.width, geometry.height)
+    check(shown == size, "window %r, expected %r" % (shown, size))
+
+
+def play_on_big_screen(demo):
+    """On a 2560 x 1600 screen: the window three times as large (four times
+    does not fit), and the opening, a name and a verb menu played at the
+    enlarged places."""
+    window_size_is(demo, (1920, 1440))
+    demo.game.scale = 3
+    demo.through_opening()
+    demo.hover(demo.obj("Lagartija"))
+    demo.open_menu(demo.obj("Lagartija"))
+
+
 def play_session(args, play, binary=None, cwd=None, start=None, screen=SCREEN):
     """Runs the game (args.binary, or `binary`, from args.root or `cwd`; or
     start(xserver), another build of it) in a private X server with a screen

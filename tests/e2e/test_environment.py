@@ -201,21 +201,9 @@ def foreign_folder(args):
 
 
 def big_screen(args):
-    def size_is(demo, size):
-        geometry = demo.game.window.get_geometry()
-        shown = (geometry.width, geometry.height)
-        h.check(shown == size, "window %r, expected %r" % (shown, size))
-
-    def scaled(demo):
-        size_is(demo, (1920, 1440))  # 3 x 640 x 480 fits 2560 x 1600, 4 x does not
-        demo.game.scale = 3
-        demo.through_opening()
-        demo.hover(demo.obj("Lagartija"))
-        demo.open_menu(demo.obj("Lagartija"))
-
     no_sound = {"SDL_AUDIODRIVER": "none-such"}
-    session(args, scaled, "a big screen, no sound device", no_sound, "2560x1600x24")
-    session(args, lambda demo: size_is(demo, (640, 480)), "the player's own scale",
+    session(args, h.play_on_big_screen, "a big screen, no sound device", no_sound, "2560x1600x24")
+    session(args, lambda demo: h.window_size_is(demo, (640, 480)), "the player's own scale",
             {"SDL12COMPAT_WINDOW_SCALING": "1"}, "2560x1600x24")
 
 

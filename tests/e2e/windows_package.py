@@ -75,22 +75,10 @@ def play(args):
 
 
 def big_screen(args):
-    def size_is(demo, size):
-        geometry = demo.game.window.get_geometry()
-        shown = (geometry.width, geometry.height)
-        h.check(shown == size, "window %r, expected %r" % (shown, size))
-
-    def scaled(demo):
-        size_is(demo, (1920, 1440))
-        demo.game.scale = 3
-        demo.through_opening()
-        demo.hover(demo.obj("Lagartija"))
-        demo.open_menu(demo.obj("Lagartija"))
-
     for screen, env, play in (
-            ("2560x1600x24", {}, scaled),
-            ("2560x1600x24", {"SDL12COMPAT_WINDOW_SCALING": "1"}, lambda demo: size_is(demo, (640, 480))),
-            ("1024x768x24", {}, lambda demo: size_is(demo, (640, 480)))):
+            ("2560x1600x24", {}, h.play_on_big_screen),
+            ("2560x1600x24", {"SDL12COMPAT_WINDOW_SCALING": "1"}, lambda demo: h.window_size_is(demo, (640, 480))),
+            ("1024x768x24", {}, lambda demo: h.window_size_is(demo, (640, 480)))):
         with wine.Package(args.package) as package:
             package.env.update(env)
             h.play_session(args, play, start=package.game, screen=screen)
