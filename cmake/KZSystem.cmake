@@ -11,10 +11,16 @@
 
 # The options of a browser build, for the build of the engine itself
 # (cmake/web.cmake) and for games made with the installed SDK. `header` is
-# src/KZ/platform/emscripten.h, wherever it is.
-function(kz_web_options header compile_var link_var)
+# src/KZ/platform/emscripten.h, wherever it is; `include` the folder with the
+# compatibility libraries' SDL/SDL_image.h and SDL/SDL_ttf.h (compat/).
+function(kz_web_options header include compile_var link_var)
   # The SDL 1.2 forms the engine uses where Emscripten's headers differ.
-  set(${compile_var} -sUSE_SDL=1 "SHELL:-include ${header}" PARENT_SCOPE)
+  # SDL_image.h and SDL_ttf.h are compat/'s, which declare only what the page
+  # has: a call to anything else fails to compile instead of reaching
+  # Emscripten's JavaScript versions. They include "SDL.h" as SDL's own
+  # headers do, from Emscripten's SDL folder.
+  set(${compile_var} -sUSE_SDL=1 "SHELL:-include ${header}" -I${include}
+    "SHELL:-isystem ${EMSCRIPTEN_SYSROOT}/include/SDL" PARENT_SCOPE)
   set(${link_var}
     -sUSE_SDL=1
     # OpenGL 1.1 immediate mode on WebGL.
@@ -52,7 +58,7 @@ function(kz_find_system prefix message_var)
       endif()
       list(APPEND libraries ${KZ_WEB_${name}})
     endforeach()
-    kz_web_options(${prefix}/include/kz/KZ/platform/emscripten.h compile link)
+    kz_web_options(${prefix}/include/kz/KZ/platform/emscripten.h ${prefix}/include compile link)
     add_library(KZ::system INTERFACE IMPORTED)
     set_target_properties(KZ::system PROPERTIES INTERFACE_LINK_LIBRARIES "${libraries}"
       INTERFACE_COMPILE_OPTIONS "${compile}" INTERFACE_LINK_OPTIONS "${link}")

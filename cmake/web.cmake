@@ -6,9 +6,10 @@
 # OpenGL emulation cannot read and its TTF_* draw with the browser's fonts.
 # Defined in wasm, these functions win over its JavaScript ones: SDL_wasm gives
 # plain-memory surfaces, SDL_image IMG_Load (PNG through libpng) and SDL_ttf
-# the TTF_* the engine uses, text laid out and drawn with FreeType as SDL_ttf
-# 2.0 does, so it is the desktop's to the pixel. scripts/deps web builds them
-# (from scripts/deps-src) with libpng, zlib and FreeType into DEMO_DEPS_PREFIX.
+# every TTF_* function, text laid out and drawn with FreeType as SDL_ttf
+# 2.0.11 does, so it is the desktop's to the pixel. scripts/deps web builds them
+# (compat/, README.md there) with libpng, zlib and FreeType into
+# DEMO_DEPS_PREFIX.
 if(NOT DEMO_DEPS_PREFIX)
   message(FATAL_ERROR "The browser build needs DEMO_DEPS_PREFIX=$(scripts/deps web); scripts/web passes it")
 endif()
@@ -22,7 +23,8 @@ endforeach()
 add_library(web_system INTERFACE)
 # The compile and link options every browser build of the engine needs
 # (cmake/KZSystem.cmake, shared with games made with the installed SDK).
-kz_web_options(${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h WEB_COMPILE_OPTIONS WEB_LINK_OPTIONS)
+kz_web_options(${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h ${DEMO_DEPS_PREFIX}/include
+  WEB_COMPILE_OPTIONS WEB_LINK_OPTIONS)
 target_compile_options(web_system INTERFACE ${WEB_COMPILE_OPTIONS})
 target_link_libraries(web_system INTERFACE ${WEB_LIBRARIES})
 target_link_options(web_system INTERFACE ${WEB_LINK_OPTIONS}
