@@ -99,6 +99,9 @@ class Browser(h.Player):
             # Chromium reads the protocol from fd 3 and writes it to fd 4.
             pass_fds=(3, 4),
             preexec_fn=lambda: (os.dup2(commands_read, 3), os.dup2(events_write, 4)),
+            # Chromium's own scratch folders go with the profile: a browser
+            # that is killed would leave them in /tmp, one set per run.
+            env=dict(os.environ, TMPDIR=self.profile.name),
         )
         os.close(commands_read)
         os.close(events_write)
