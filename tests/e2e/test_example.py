@@ -115,10 +115,18 @@ def played_to_the_end(game, root, tool):
             "unexpected output: %r" % lines)
 
 
+def sdk_toolchain(sdk, script):
+    """The toolchain file of an SDK that `script sdk DIR` installed, or a
+    failure that says the SDK is not there."""
+    toolchain = os.path.join(sdk, "share", "kz", "toolchain.cmake")
+    h.check(os.path.exists(toolchain), "no SDK in %s: %s could not build it (its output says why)" % (sdk, script))
+    return toolchain
+
+
 def windows(args, source, guide, work):
     """The same CMakeLists.txt with the Windows SDK's toolchain: the guide's
     files build, and faro's zip plays to the end under Wine."""
-    toolchain = os.path.join(args.windows_sdk, "share", "kz", "toolchain.cmake")
+    toolchain = sdk_toolchain(args.windows_sdk, "scripts/windows")
     build(guide, os.path.join(work, "guide-windows"), toolchain=toolchain)
     # Configured for Linux, the Windows SDK is passed over, not used.
     result = subprocess.run(["cmake", "-S", guide, "-B", os.path.join(work, "guide-not-windows"),
@@ -138,7 +146,7 @@ def windows(args, source, guide, work):
 def web(args, source, guide, work):
     """The same CMakeLists.txt with the web SDK's toolchain: the guide's files
     build, and faro's page plays to the end in Chromium."""
-    toolchain = os.path.join(args.web_sdk, "share", "kz", "toolchain.cmake")
+    toolchain = sdk_toolchain(args.web_sdk, "scripts/web")
     build(guide, os.path.join(work, "guide-web"), toolchain=toolchain)
     game_dir = os.path.join(work, "faro-web")
     build(source, game_dir, toolchain=toolchain)
