@@ -1,6 +1,6 @@
 // The page's service worker: keeps the files of one build so that the game
 // starts again without a network. The build writes its files' fingerprint
-// below (cmake/web-sw.cmake), so every new build is a new worker, which the
+// below (cmake/helpers/web-sw.cmake), so every new build is a new worker, which the
 // browser installs the next time the page is opened while online: it fetches
 // the new files afresh, takes over at once and drops the old build's files.
 "use strict";

@@ -1,5 +1,5 @@
 # What the browser build links and how its page is put together; included by
-# CMakeLists.txt when the toolchain is cmake/emscripten.cmake.
+# CMakeLists.txt when the toolchain is cmake/toolchains/emscripten.cmake.
 
 # Emscripten's SDL 1.2 draws pictures and text with the browser: its surfaces
 # live in canvases that C code cannot fill, its IMG_Load gives pictures the
@@ -22,7 +22,7 @@ endforeach()
 
 add_library(web_system INTERFACE)
 # The compile and link options every browser build of the engine needs
-# (cmake/KZSystem.cmake, shared with games made with the installed SDK).
+# (cmake/package/KZSystem.cmake, shared with games made with the installed SDK).
 kz_web_options(${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h ${DEMO_DEPS_PREFIX}/include
   WEB_COMPILE_OPTIONS WEB_LINK_OPTIONS)
 target_compile_options(web_system INTERFACE ${WEB_COMPILE_OPTIONS})
@@ -39,7 +39,7 @@ target_link_options(web_system INTERFACE ${WEB_LINK_OPTIONS}
   # exported so that it keeps its name when linking folds it into main.
   # Every other indirect call is left as it is, which halves Demo.wasm.
   -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']" "-sEXPORTED_FUNCTIONS=['_main','_SDL_main']")
-# The page: kz_add_game() (cmake/KZGame.cmake) makes build-web/page with
+# The page: kz_add_game() (cmake/package/KZGame.cmake) makes build-web/page with
 # index.html, Demo.js, Demo.wasm and Demo.data, all a static web server needs;
 # CMakeLists.txt adds what makes the demo's an installable app that plays
 # offline (web_offline below).
@@ -53,7 +53,7 @@ function(web_offline target page)
   endforeach()
   add_custom_target(${target}_offline ALL
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/web/sw.js -DPAGE=${page}
-      -P ${CMAKE_SOURCE_DIR}/cmake/web-sw.cmake
+      -P ${CMAKE_SOURCE_DIR}/cmake/helpers/web-sw.cmake
     COMMENT "The page's service worker" VERBATIM)
   add_dependencies(${target}_offline ${target})
 endfunction()

@@ -10,7 +10,7 @@
 # and no variables.
 
 # The options of a browser build, for the build of the engine itself
-# (cmake/web.cmake) and for games made with the installed SDK. `header` is
+# (cmake/helpers/web.cmake) and for games made with the installed SDK. `header` is
 # src/KZ/platform/emscripten.h, wherever it is; `include` the folder with the
 # compatibility libraries' SDL/SDL_image.h and SDL/SDL_ttf.h (compat/).
 function(kz_web_options header include compile_var link_var)

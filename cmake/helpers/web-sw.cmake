@@ -1,7 +1,7 @@
 # Writes the page's service worker (web/sw.js) with the fingerprint of the
 # build's files, so a new build is a new worker and replaces the old files.
-#   cmake -DSOURCE=web/sw.js -DPAGE=<page folder> -P cmake/web-sw.cmake
-# Run on every build of the page (cmake/web.cmake).
+#   cmake -DSOURCE=web/sw.js -DPAGE=<page folder> -P cmake/helpers/web-sw.cmake
+# Run on every build of the page (cmake/helpers/web.cmake).
 
 # What the game needs to start without a network; the large icon is only for
 # installing, which needs the network anyway.
