@@ -39,6 +39,19 @@ function(kz_web_options header include compile_var link_var)
     PARENT_SCOPE)
 endfunction()
 
+# How a page is linked for size: `-Oz`, Emscripten's small allocator (the
+# engine allocates little, and nothing while it plays), and ASYNCIFY's
+# rewriting kept to the functions on the way to a sleep: the loop itself, its
+# sleep and frame swap, and main and SDL_main, which call the loop through the
+# application's virtual serialOrchestrator(), the one indirect call on that
+# way. Every other indirect call is left as it is, which halves the wasm; so
+# the call to serialOrchestrator() must be in main or SDL_main. `exported` is
+# the list of functions that keep their names, "['_main']" at least.
+function(kz_web_size_options var exported)
+  set(${var} -Oz -sMALLOC=emmalloc
+    -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']" "-sEXPORTED_FUNCTIONS=${exported}"
+    PARENT_SCOPE)
+endfunction()
 
 # Makes KZ::system for the SDK installed in `prefix`; on failure leaves the
 # reason in `message_var` (empty when all was found).
