@@ -28,10 +28,9 @@ kz_web_options(${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h ${DEMO_DEPS_PREF
 target_compile_options(web_system INTERFACE ${WEB_COMPILE_OPTIONS})
 target_link_libraries(web_system INTERFACE ${WEB_LIBRARIES})
 # Every byte of the demo's page goes down a phone's network: linked for size
-# as games' default builds are (kz_web_size_options() in KZSystem.cmake).
-# SDL_main is exported so that it keeps its name when linking folds it into
-# main, which calls it.
-kz_web_size_options(WEB_SIZE_OPTIONS "['_main','_SDL_main']")
+# as games' default builds are (kz_web_size_options() in KZSystem.cmake). The
+# demo's main calls SDL_main, which runs the loop.
+kz_web_size_options(WEB_SIZE_OPTIONS "main;SDL_main")
 target_link_options(web_system INTERFACE ${WEB_LINK_OPTIONS} ${WEB_SIZE_OPTIONS})
 # The page: kz_add_game() (cmake/package/KZGame.cmake) makes build-web/page with
 # index.html, Demo.js, Demo.wasm and Demo.data, all a static web server needs,

@@ -42,14 +42,23 @@ endfunction()
 # How a page is linked for size: `-Oz`, Emscripten's small allocator (the
 # engine allocates little, and nothing while it plays), and ASYNCIFY's
 # rewriting kept to the functions on the way to a sleep: the loop itself, its
-# sleep and frame swap, and main and SDL_main, which call the loop through the
-# application's virtual serialOrchestrator(), the one indirect call on that
-# way. Every other indirect call is left as it is, which halves the wasm; so
-# the call to serialOrchestrator() must be in main or SDL_main. `exported` is
-# the list of functions that keep their names, "['_main']" at least.
-function(kz_web_size_options var exported)
+# sleep and frame swap, and `functions` (main, and SDL_main where main calls
+# it), which call the loop through the application's virtual
+# serialOrchestrator(), the one indirect call on that way. Every other
+# indirect call is left as it is, which halves the wasm; so the call to
+# serialOrchestrator() must be in one of `functions`. They are exported, so
+# that each keeps its name when linking folds one into another.
+function(kz_web_size_options var functions)
+  set(add "")
+  set(exported "")
+  foreach(name ${functions})
+    list(APPEND add "'${name}'")
+    list(APPEND exported "'_${name}'")
+  endforeach()
+  string(REPLACE ";" "," add "${add}")
+  string(REPLACE ";" "," exported "${exported}")
   set(${var} -Oz -sMALLOC=emmalloc
-    -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']" "-sEXPORTED_FUNCTIONS=${exported}"
+    -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=[${add}]" "-sEXPORTED_FUNCTIONS=[${exported}]"
     PARENT_SCOPE)
 endfunction()
 
