@@ -14,6 +14,7 @@ licence stops the build; faro, without ICON, gets the SDK's icon, and its page
 has ended."""
 
 import functools
+import json
 import os
 import re
 import shutil
@@ -218,6 +219,22 @@ def web(args, source, guide, work):
                      "mijuego.wasm"], "the guide's page: %r" % made)
     h.check('<html lang="es">' in open(os.path.join(guide_dir, "page", "index.html")).read(),
             "the guide's page is not in Spanish")
+    # Asked for, the page is an app that plays offline: its manifest from the
+    # game's name and the SDK's icons, a worker keeping files the build made.
+    app = shutil.copytree(guide, os.path.join(work, "guide-app"))
+    recipe = os.path.join(app, "CMakeLists.txt")
+    text = open(recipe).read()
+    with open(recipe, "w") as out:
+        out.write(text.replace("RESOURCES res)", "RESOURCES res MANIFEST OFFLINE)"))
+    build(app, os.path.join(work, "guide-app-web"), toolchain=toolchain)
+    page = os.path.join(work, "guide-app-web", "page")
+    manifest = json.load(open(os.path.join(page, "manifest.webmanifest"), encoding="utf-8"))
+    kept = re.search(r"const FILES = \[(.*)\];", open(os.path.join(page, "sw.js")).read()).group(1)
+    kept = [name.strip(' "') for name in kept.split(",")]
+    h.check(manifest["name"] == "Mi juego" and manifest["lang"] == "es" and {"icon.png", "icon.svg"} ==
+            {icon["src"] for icon in manifest["icons"]} and "manifest.webmanifest" in kept and
+            all(os.path.exists(os.path.join(page, name)) for name in kept + ["icon.svg"]),
+            "the guide's app: %r, keeping %r" % (manifest, kept))
     game_dir = os.path.join(work, "faro-web")
     build(source, game_dir, toolchain=toolchain)
     page = os.path.join(game_dir, "page")
