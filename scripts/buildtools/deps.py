@@ -32,7 +32,7 @@ TOOLCHAIN_PACKAGES = {
 # the toolchain file (the base's key), and every file of compat/ but its
 # README (the key). They all go into the key.
 RECIPE = ["scripts/deps"] + ["scripts/buildtools/%s.py" % m for m in ("cache", "deps", "failures", "sources", "versions")]
-TOOLCHAIN_FILES = {"windows": ["cmake/mingw-w64.cmake"], "web": []}
+TOOLCHAIN_FILES = {"windows": ["cmake/toolchains/mingw-w64.cmake"], "web": []}
 
 # What the game's build relies on; a release that names things otherwise
 # fails here rather than there.
@@ -212,7 +212,7 @@ class Deps:
 
     def cmake_configure(self, *arguments):
         if self.toolchain == "windows":
-            self.run("cmake", "-DCMAKE_TOOLCHAIN_FILE=%s" % os.path.join(ROOT, "cmake", "mingw-w64.cmake"),
+            self.run("cmake", "-DCMAKE_TOOLCHAIN_FILE=%s" % os.path.join(ROOT, "cmake", "toolchains", "mingw-w64.cmake"),
                      "-DDEMO_DEPS_PREFIX=%s" % self.prefix, *arguments)
         else:
             self.run("emcmake", "cmake", "-DCMAKE_C_FLAGS_RELEASE=%s -DNDEBUG" % " ".join(self.cflags), *arguments)
@@ -383,12 +383,14 @@ class Deps:
         self.log = self.final + ".log"
         done = os.path.join(self.final, ".complete")
         if os.path.exists(done):
+            say("The %s libraries come from the cache, nothing to build: %s" % (self.toolchain, self.final))
             print(self.final)
             return
         os.makedirs(self.cache, exist_ok=True)
         # One build per toolchain at a time; a second caller waits and reuses it.
         with locked(os.path.join(self.cache, ".%s.lock" % self.toolchain)):
             if os.path.exists(done):
+                say("The %s libraries come from the cache, nothing to build: %s" % (self.toolchain, self.final))
                 print(self.final)
                 return
             say("Building the %s libraries into %s (log: %s)" % (self.toolchain, self.final, self.log))

@@ -44,7 +44,7 @@ class SourceChoice(unittest.TestCase):
         listed = ["1:1.2.13.dfsg-1", "1:1.2.13.dfsg-1+deb12u1", "1:1.2.130-1"]
         self.assertEqual(self.store.dsc_path("zlib", "1:1.2.13.dfsg-1"), self.choose(listed))
         self.assertEqual(["1:1.2.13.dfsg-1+deb12u1"], self.asked)
-        self.assertIn("  zlib: 1:1.2.13.dfsg-1+deb12u1 could not be fetched; building 1:1.2.13.dfsg-1", self.said)
+        self.assertIn("  zlib: 1:1.2.13.dfsg-1+deb12u1 could not be fetched; taking 1:1.2.13.dfsg-1", self.said)
         self.assertTrue(self.store.refused("zlib", "1:1.2.13.dfsg-1+deb12u1"))
         # Asked again only once the note is a day old.
         self.choose(listed)
