@@ -39,6 +39,37 @@ function(kz_game_files prefix templates)
   set_property(GLOBAL PROPERTY KZ_GAME_TEMPLATES "${templates}")
 endfunction()
 
+# What a Windows program made with the SDK ships beside it, installed as
+# `component` into the top of its folder: the DLLs it loads, the compiler's
+# threads DLL, which the C++ runtime linked into it calls, and the licences
+# of everything bundled (licenses/: each library's and the compiler's
+# runtime's). minizip's licence goes only with a program that reads zips:
+# kz_windows_runtime(<component> [ZIP]).
+function(kz_windows_runtime component)
+  get_property(prefix GLOBAL PROPERTY KZ_GAME_PREFIX)
+  file(GLOB dlls ${prefix}/bin/*.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+    OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(EXISTS "${winpthread}")
+    list(APPEND dlls ${winpthread})
+  endif()
+  install(FILES ${dlls} DESTINATION . COMPONENT ${component})
+  if(IS_DIRECTORY ${prefix}/share/licenses)
+    install(DIRECTORY ${prefix}/share/licenses/ DESTINATION licenses COMPONENT ${component}
+      PATTERN minizip EXCLUDE)
+    if(ARGV1 STREQUAL "ZIP")
+      install(DIRECTORY ${prefix}/share/licenses/minizip DESTINATION licenses
+        COMPONENT ${component})
+    endif()
+  endif()
+  foreach(package gcc-mingw-w64-base mingw-w64-common)
+    if(EXISTS /usr/share/doc/${package}/copyright)
+      install(FILES /usr/share/doc/${package}/copyright DESTINATION licenses/${package}
+        RENAME copyright.txt COMPONENT ${component})
+    endif()
+  endforeach()
+endfunction()
+
 function(kz_add_game target)
   cmake_parse_arguments(PARSE_ARGV 1 GAME ""
     "NAME;COMMENT;VERSION;DESKTOP;README;LICENSE;PAGE" "SOURCES;RESOURCES;ICON;LICENSES")
@@ -151,15 +182,7 @@ function(kz_add_game target)
 
   if(WIN32)
     install(TARGETS ${target} RUNTIME DESTINATION . COMPONENT game)
-    file(GLOB dlls ${prefix}/bin/*.dll)
-    # The C++ runtime is linked in, but calls the threads library, a DLL of
-    # the cross compiler's.
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-      OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(EXISTS "${winpthread}")
-      list(APPEND dlls ${winpthread})
-    endif()
-    install(FILES ${dlls} DESTINATION . COMPONENT game)
+    kz_windows_runtime(game)
     foreach(dir ${res_dirs})
       install(DIRECTORY ${dir}/ DESTINATION res COMPONENT game)
     endforeach()
@@ -180,18 +203,9 @@ function(kz_add_game target)
     if(GAME_LICENSE)
       install(FILES ${GAME_LICENSE} DESTINATION licenses/${id} RENAME LICENSE.txt COMPONENT game)
     endif()
-    if(IS_DIRECTORY ${prefix}/share/licenses)
-      install(DIRECTORY ${prefix}/share/licenses/ DESTINATION licenses COMPONENT game)
-    endif()
     if(GAME_LICENSES)
       install(FILES ${GAME_LICENSES} DESTINATION licenses COMPONENT game)
     endif()
-    foreach(package gcc-mingw-w64-base mingw-w64-common)
-      if(EXISTS /usr/share/doc/${package}/copyright)
-        install(FILES /usr/share/doc/${package}/copyright DESTINATION licenses/${package}
-          RENAME copyright.txt COMPONENT game)
-      endif()
-    endforeach()
     # The zip: the folder <target>/ as installed, packed.
     set(stage ${CMAKE_CURRENT_BINARY_DIR}/${target}-zip)
     add_custom_target(${target}-zip

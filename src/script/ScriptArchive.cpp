@@ -1,4 +1,4 @@
-#include "script/ScriptArchive.h"
+#include "ScriptArchive.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "script/ScriptPackager.h"
+#include "ScriptPackager.h"
 
 #include <cctype>
 #include <cstdio>
@@ -10,7 +10,7 @@
 #include <unzip.h>
 #include <zlib.h>
 
-#include "script/ScriptArchive.h"
+#include "ScriptArchive.h"
 
 namespace fs = std::filesystem;
 
