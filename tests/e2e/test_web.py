@@ -20,8 +20,8 @@ import shutil
 import tempfile
 import zipfile
 
-import browser as b
 import harness as h
+from harness import browser as b
 import screenshots
 import test_bad_input
 
