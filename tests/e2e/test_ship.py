@@ -19,9 +19,9 @@ import os
 import subprocess
 import tempfile
 
-import browser as b
 import harness as h
 import screenshots
+from harness import browser as b
 import test_web
 import windows_package
 
@@ -121,7 +121,7 @@ def test(args):
             h.check(len(deb) == 1, "kz package --for linux made %r" % os.listdir(out))
             subprocess.run(["dpkg-deb", "-x", deb[0], unpacked], check=True)
             player = os.path.join(unpacked, "usr/lib/games/demo/demo")
-            screenshots.compare(args, lambda args, play: h.play_session(args, play, binary=player, cwd=unpacked))
+            screenshots.compare(args, lambda args, play: h.play_session(args, play, binary=[player], cwd=unpacked))
 
 
 def options(parser):
