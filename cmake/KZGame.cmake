@@ -34,6 +34,13 @@
 # Where the SDK's own files are: `prefix` holds, for Windows, the DLLs (bin/)
 # and the libraries' licences (share/licenses/); `templates` the files below.
 # Called once by the package (or by the engine's own build).
+# What a game's Debian package needs from the system: SDL 1.2 is the SDL 2
+# based sdl12-compat the engine is tested against, or the classic library;
+# libGL, which SDL opens itself, brings the system's OpenGL driver.
+set(KZ_GAME_DEBIAN_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1, \
+libsdl1.2-compat | libsdl1.2debian (>= 1.2.15), libsdl-image1.2 (>= 1.2.10), libsdl-ttf2.0-0, \
+libgl1, libopengl0, libglu1-mesa | libglu1")
+
 function(kz_game_files prefix templates)
   set_property(GLOBAL PROPERTY KZ_GAME_PREFIX "${prefix}")
   set_property(GLOBAL PROPERTY KZ_GAME_TEMPLATES "${templates}")
@@ -279,13 +286,8 @@ function(kz_add_game target)
         set(${name} "${value}")
       endif()
     endforeach()
-    # SDL 1.2 is the SDL 2 based sdl12-compat the engine is tested against, or
-    # the classic library; libGL, which SDL opens itself, brings the system's
-    # OpenGL driver.
     if(NOT DEFINED CPACK_DEBIAN_PACKAGE_DEPENDS)
-      set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1, \
-libsdl1.2-compat | libsdl1.2debian (>= 1.2.15), libsdl-image1.2 (>= 1.2.10), libsdl-ttf2.0-0, \
-libgl1, libopengl0, libglu1-mesa | libglu1")
+      set(CPACK_DEBIAN_PACKAGE_DEPENDS "${KZ_GAME_DEBIAN_DEPENDS}")
     endif()
     include(CPack)
   endif()

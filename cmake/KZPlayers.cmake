@@ -5,7 +5,7 @@
 #   Windows  the component "player": kz.exe, the DLLs it loads and the
 #            licences (scripts/windows installs it into build-windows/player)
 #   web      build-web/player: the player's page, kz.js and kz.wasm, the
-#            service worker's template, the default icon and the licences
+#            service worker's template, kz's icon and the licences
 #   Linux    the component "kz": bin/kz, share/kz/players/ (the two above,
 #            given as KZ_WINDOWS_PLAYER and KZ_WEB_PLAYER, and the Linux
 #            player's notes), share/kz/starter/ (the game `kz new` writes),
@@ -14,6 +14,7 @@
 #            it as kz_<version>_amd64.deb.
 #
 #   kz_players(<player target> <starter game folder> <Debian dependencies>)
+include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/web-player.cmake)
 
 function(kz_players player starter depends)
@@ -33,9 +34,8 @@ function(kz_players player starter depends)
     set_target_properties(${player} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
     target_link_options(${player} PRIVATE "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']")
     kz_player_page(${page}/index.html)
-    foreach(file sw.js icon-192.png)
-      configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${page}/${file} COPYONLY)
-    endforeach()
+    configure_file(${CMAKE_SOURCE_DIR}/web/sw.js ${page}/sw.js COPYONLY)
+    configure_file(${CMAKE_SOURCE_DIR}/web/icon-192.png ${page}/icon.png COPYONLY)
     file(COPY ${DEMO_DEPS_PREFIX}/share/licenses/ DESTINATION ${page}/licenses)
     configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${page}/licenses/kz/LICENSE.txt COPYONLY)
     return()
@@ -62,6 +62,8 @@ function(kz_players player starter depends)
   add_dependencies(${player} ${player}_players)
   file(WRITE ${share}/players/linux/depends "${depends}\n")
   configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${share}/players/linux/copyright COPYONLY)
+  # A game's icon where it has none of its own.
+  configure_file(${CMAKE_SOURCE_DIR}/web/icon-192.png ${share}/icon.png COPYONLY)
   set_target_properties(${player} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
   install(TARGETS ${player} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT kz)

@@ -1,5 +1,6 @@
 #include "ScriptPackager.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -7,17 +8,14 @@
 #include <iostream>
 #include <system_error>
 
-#include <unzip.h>
 #include <zlib.h>
 
 #include "ScriptArchive.h"
+#include "ScriptLoad.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The largest icon or read-me taken out of a zipped game.
-const unsigned long MAX_ENTRY = 4ul << 20;
 
 bool endsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
@@ -48,26 +46,6 @@ std::string json(const std::string& text) {
         }
     }
     return out;
-}
-
-// The file `name` at the top of the zip `file`, if it has one.
-bool zipEntry(const std::string& file, const char* name, std::string& bytes) {
-    unzFile zip = unzOpen64(file.c_str());
-    if (!zip) {
-        return false;
-    }
-    unz_file_info64 info;
-    bool ok = unzLocateFile(zip, name, 1) == UNZ_OK &&
-              unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
-              info.uncompressed_size <= MAX_ENTRY && unzOpenCurrentFile(zip) == UNZ_OK;
-    if (ok) {
-        bytes.assign(static_cast<size_t>(info.uncompressed_size), '\0');
-        ok = unzReadCurrentFile(zip, &bytes[0], static_cast<unsigned>(bytes.size())) ==
-             static_cast<int>(bytes.size());
-        unzCloseCurrentFile(zip);
-    }
-    unzClose(zip);
-    return ok;
 }
 
 // The width of a PNG picture (its header's), or 0 when it is not one.
@@ -134,8 +112,7 @@ std::string ScriptPackager::packageName(const std::string& title) {
     return name.size() < 2 ? "game" + name : name;
 }
 
-int ScriptPackager::packageCommand(const std::vector<std::string>& args, const char* program,
-                                   const Checker& check) {
+int ScriptPackager::packageCommand(const std::vector<std::string>& args, const char* program) {
     std::string game, target, out = ".";
     bool ok = true;
     for (size_t i = 0; i < args.size() && ok; i++) {
@@ -160,13 +137,14 @@ int ScriptPackager::packageCommand(const std::vector<std::string>& args, const c
         std::cout << "usage: kz package GAME --for linux|windows|web [--out DIR]" << std::endl;
         return 2;
     }
-    std::string title;
-    if (!check(game, title)) {
-        std::cout << "kz package: " << game << " has errors; nothing was packaged" << std::endl;
+    ScriptLoad load(game);
+    std::cout << load.report() << std::flush;
+    if (!load.ok) {
+        std::cout << "The game has errors: nothing was packaged." << std::endl;
         return 1;
     }
     ScriptPackager packager(findShare(program));
-    return packager.package(game, title, which, out) ? 0 : 1;
+    return packager.package(load.folderPath, load.game.title, which, out) ? 0 : 1;
 }
 
 int ScriptPackager::newCommand(const std::vector<std::string>& args, const char* program) {
@@ -187,7 +165,7 @@ int ScriptPackager::newCommand(const std::vector<std::string>& args, const char*
     return 0;
 }
 
-bool ScriptPackager::package(const std::string& game, const std::string& title, Target target,
+bool ScriptPackager::package(const std::string& folder, const std::string& title, Target target,
                              const std::string& out) {
     std::error_code error;
     fs::create_directories(out, error);
@@ -195,50 +173,31 @@ bool ScriptPackager::package(const std::string& game, const std::string& title, 
         std::cout << "kz package: cannot write into " << out << std::endl;
         return false;
     }
-    std::string zip;
-    if (!packGame(game, out, zip)) {
+    // The game's own files: hidden ones (a writer's .git) and the output
+    // folder, when it is inside, left out.
+    ScriptArchive game;
+    if (!game.addTree("", folder, out)) {
         return false;
     }
     switch (target) {
     case WINDOWS:
-        return windows(title, zip, out);
+        return windows(title, game, out);
     case WEB:
-        return web(title, zip, icon(game), out);
+        return web(title, game, out);
     case LINUX:
         break;
     }
-    return linux(title, zip, icon(game), out);
+    return linux(title, game, out);
 }
 
-// The game as one zip: a zipped game as it is, a folder packed (its hidden
-// files and the output folder, if it is inside, left out).
-bool ScriptPackager::packGame(const std::string& game, const std::string& out, std::string& zip) {
-    std::error_code error;
-    if (!fs::is_directory(game, error)) {
-        return ScriptArchive::readFile(game, zip);
-    }
-    ScriptArchive files;
-    const std::string packed = (fs::path(out) / ".kz-game.zip").string();
-    bool ok = files.addTree("", game, out) && files.writeZip(packed) &&
-              ScriptArchive::readFile(packed, zip);
-    fs::remove(packed, error);
-    return ok;
-}
-
-std::string ScriptPackager::icon(const std::string& game) {
-    std::string png;
-    std::error_code error;
-    if (fs::is_directory(game, error)) {
-        if (!fs::is_symlink(fs::path(game) / "icon.png", error) &&
-            fs::is_regular_file(fs::path(game) / "icon.png", error)) {
-            ScriptArchive::readFile((fs::path(game) / "icon.png").string(), png);
+std::string ScriptPackager::icon(const ScriptArchive& game) {
+    for (const ScriptArchive::Entry& entry : game.entries()) {
+        if (entry.path == "icon.png" && pngWidth(entry.bytes) > 0) {
+            return entry.bytes;
         }
-    } else {
-        zipEntry(game, "icon.png", png);
     }
-    if (pngWidth(png) == 0) {
-        ScriptArchive::readFile(share + "/players/web/icon-192.png", png);
-    }
+    std::string png;
+    ScriptArchive::readFile(share + "/icon.png", png);
     return png;
 }
 
@@ -247,17 +206,23 @@ std::string ScriptPackager::readme(const std::string& title, const std::string& 
     return title + "\r\n" + line + "\r\n\r\n" +
            "Descomprima la carpeta donde quiera y haga doble clic en " + program +
            ". No hace falta\r\ninstalar nada más. Deje juntos " + program +
-           ", los archivos .dll y game.zip:\r\ngame.zip es el juego.\r\n\r\n" +
+           ", los archivos .dll y la carpeta\r\ngame, que es el juego.\r\n\r\n" +
            "Unzip the folder anywhere and double-click " + program +
            "; there is nothing else\r\nto install. Keep " + program +
-           ", the .dll files and game.zip together:\r\ngame.zip is the game.\r\n\r\n" +
+           ", the .dll files and the folder game,\r\nwhich is the game, together.\r\n\r\n" +
            "El juego se maneja con el ratón; lo que escribe va a stdout.txt, junto a\r\n" +
-           program +
-           ". The game is played with the mouse; what it prints goes to stdout.txt\r\nbeside " +
-           program + ".\r\n\r\nLicencias / Licences: licenses\r\n";
+           program + ". The game is played with the mouse; what it prints goes to\r\n" +
+           "stdout.txt beside " + program + ".\r\n\r\nLicencias / Licences: licenses\r\n";
 }
 
-bool ScriptPackager::windows(const std::string& title, const std::string& zip,
+// Adds the game's files beneath `prefix`.
+static void addGame(ScriptArchive& package, const std::string& prefix, const ScriptArchive& game) {
+    for (const ScriptArchive::Entry& entry : game.entries()) {
+        package.add(prefix + entry.path, entry.bytes);
+    }
+}
+
+bool ScriptPackager::windows(const std::string& title, const ScriptArchive& game,
                              const std::string& out) {
     const std::string name = fileName(title), from = share + "/players/windows";
     ScriptArchive package;
@@ -266,14 +231,19 @@ bool ScriptPackager::windows(const std::string& title, const std::string& zip,
         return false;
     }
     std::error_code error;
+    std::vector<fs::path> dlls;
     for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
-        if (endsWith(entry.path().string(), ".dll") &&
-            !package.addFile(name + "/" + entry.path().filename().string(),
-                             entry.path().string())) {
+        if (endsWith(entry.path().string(), ".dll")) {
+            dlls.push_back(entry.path());
+        }
+    }
+    std::sort(dlls.begin(), dlls.end());
+    for (const fs::path& dll : dlls) {
+        if (!package.addFile(name + "/" + dll.filename().string(), dll.string())) {
             return false;
         }
     }
-    package.add(name + "/game.zip", zip);
+    addGame(package, name + "/game/", game);
     package.add(name + "/LEEME.txt", readme(title, name + ".exe"));
     if (!package.addTree(name + "/licenses/", from + "/licenses")) {
         return false;
@@ -286,11 +256,11 @@ bool ScriptPackager::windows(const std::string& title, const std::string& zip,
     return true;
 }
 
-bool ScriptPackager::web(const std::string& title, const std::string& zip, const std::string& icon,
+bool ScriptPackager::web(const std::string& title, const ScriptArchive& game,
                          const std::string& out) {
     const std::string from = share + "/players/web";
     const fs::path folder = fs::path(out) / (fileName(title) + "-web");
-    std::string page, worker;
+    std::string page, worker, zip;
     ScriptArchive files;
     if (!ScriptArchive::readFile(from + "/index.html", page) ||
         !ScriptArchive::readFile(from + "/sw.js", worker) ||
@@ -298,11 +268,19 @@ bool ScriptPackager::web(const std::string& title, const std::string& zip, const
         std::cout << "kz package: no web player in " << from << std::endl;
         return false;
     }
+    // The game as one zip, which the page hands to the player.
+    const std::string packed = (fs::path(out) / ".kz-game.zip").string();
+    const bool zipped = game.writeZip(packed) && ScriptArchive::readFile(packed, zip);
+    std::error_code error;
+    fs::remove(packed, error);
+    if (!zipped) {
+        return false;
+    }
     files.add("index.html",
               replaced(page, "<title>kz</title>", "<title>" + html(title) + "</title>"));
     files.add("game.zip", zip);
-    files.add("icon.png", icon);
-    const std::string size = std::to_string(pngWidth(icon));
+    const std::string png = icon(game), size = std::to_string(pngWidth(png));
+    files.add("icon.png", png);
     files.add("manifest.webmanifest",
               "{\n  \"name\": \"" + json(title) + "\",\n  \"short_name\": \"" + json(title) +
                   "\",\n  \"start_url\": \"./\",\n  \"scope\": \"./\",\n"
@@ -310,8 +288,8 @@ bool ScriptPackager::web(const std::string& title, const std::string& zip, const
                   "  \"background_color\": \"#111111\",\n  \"theme_color\": \"#111111\",\n"
                   "  \"icons\": [{ \"src\": \"icon.png\", \"sizes\": \"" +
                   size + "x" + size + "\", \"type\": \"image/png\" }]\n}\n");
-    // The service worker keeps this build's files; their fingerprint makes a
-    // new package a new worker, which replaces the old files.
+    // The service worker keeps these files; their fingerprint makes a new
+    // package a new worker, which replaces the old files.
     uLong sum = crc32(0, nullptr, 0), length = 0;
     std::string kept = "\"./\"";
     for (const ScriptArchive::Entry& entry : files.entries()) {
@@ -327,7 +305,6 @@ bool ScriptPackager::web(const std::string& title, const std::string& zip, const
         return false;
     }
     // An earlier package of the game is replaced; any other folder is kept.
-    std::error_code error;
     if (fs::exists(folder / "kz.wasm", error)) {
         fs::remove_all(folder, error);
     }
@@ -338,12 +315,17 @@ bool ScriptPackager::web(const std::string& title, const std::string& zip, const
     return true;
 }
 
-bool ScriptPackager::linux(const std::string& title, const std::string& zip,
-                           const std::string& icon, const std::string& out) {
+bool ScriptPackager::linux(const std::string& title, const ScriptArchive& game,
+                           const std::string& out) {
     const std::string name = fileName(title), id = packageName(title), version = "1.0";
-    std::string depends, licence;
+    std::string depends, licence, player;
     std::error_code error;
-    const std::string player = fs::read_symlink("/proc/self/exe", error).string();
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error || !ScriptArchive::readFile(self.string(), player)) {
+        std::cout << "kz package --for linux: only kz on Linux has a Linux player to ship"
+                  << std::endl;
+        return false;
+    }
     if (!ScriptArchive::readFile(share + "/players/linux/depends", depends) ||
         !ScriptArchive::readFile(share + "/players/linux/copyright", licence)) {
         std::cout << "kz package: no Linux player's notes in " << share << "/players/linux"
@@ -356,10 +338,8 @@ bool ScriptPackager::linux(const std::string& title, const std::string& zip,
 
     // The folder to unpack anywhere.
     ScriptArchive folder;
-    if (!folder.addFile(name + "/" + id, player, true)) {
-        return false;
-    }
-    folder.add(name + "/game.zip", zip);
+    folder.add(name + "/" + id, player, true);
+    addGame(folder, name + "/game/", game);
     folder.add(name + "/LICENSE.txt", licence);
     const std::string tarball = (fs::path(out) / (name + "-linux-x64.tar.gz")).string();
     if (!ScriptArchive::writeFile(tarball, ScriptArchive::gzip(folder.tar()))) {
@@ -372,12 +352,12 @@ bool ScriptPackager::linux(const std::string& title, const std::string& zip,
     ScriptArchive data;
     const std::string lib = "usr/lib/games/" + id + "/";
     data.add("usr/games/" + id, "#!/bin/sh\nexec /" + lib + id + " \"$@\"\n", true);
-    data.add(lib + id, folder.entries()[0].bytes, true);
-    data.add(lib + "game.zip", zip);
+    data.add(lib + id, player, true);
+    addGame(data, lib + "game/", game);
     data.add("usr/share/applications/" + id + ".desktop",
              "[Desktop Entry]\nType=Application\nName=" + title + "\nExec=/usr/games/" + id +
                  "\nIcon=" + id + "\nTerminal=false\nCategories=Game;AdventureGame;\n");
-    data.add("usr/share/pixmaps/" + id + ".png", icon);
+    data.add("usr/share/pixmaps/" + id + ".png", icon(game));
     data.add("usr/share/doc/" + id + "/copyright", licence);
     ScriptArchive control;
     control.add("control",

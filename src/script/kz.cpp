@@ -4,31 +4,50 @@
 //                             no GAME, the folder game/ or game.zip beside kz
 //   kz check GAME             prints the game's findings; exit status 1 when
 //                             one of them is an error
+//   kz package GAME --for linux|windows|web [--out DIR]
+//                             checks the game and ships it with the prebuilt
+//                             player of that platform (ScriptPackager)
+//   kz new DIR                writes a starter game into DIR
+//
+// A game beside kz is a packaged one: it plays as it is, never reloaded.
 //
 // Every command reads the game the same way (ScriptLoad), so a game that
 // passes `kz check` is exactly a game that starts.
+#include "SDLMain.h"
 #include "ScriptLoad.h"
+#include "ScriptPackager.h"
 #include "ScriptPlayer.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 int usage() {
     std::printf("usage: kz [--no-reload] [GAME]\n"
                 "       kz check GAME\n"
+                "       kz package GAME --for linux|windows|web [--out DIR]\n"
+                "       kz new DIR\n"
                 "GAME is a game's folder or a .zip of one.\n");
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+// SDL's entry wrapper calls this on Windows, main() (src/main.cpp) elsewhere.
+extern "C" int SDL_main(int argc, char* argv[]) {
     // Line by line, so whoever reads the output through a pipe sees each
     // line as soon as it is written.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    if (argc > 1 && (std::strcmp(argv[1], "package") == 0 || std::strcmp(argv[1], "new") == 0)) {
+        const std::vector<std::string> rest(argv + 2, argv + argc);
+        if (argv[1][0] == 'n') {
+            return ScriptPackager::newCommand(rest, argv[0]);
+        }
+        return ScriptPackager::packageCommand(rest, argv[0]);
+    }
     std::string command = "play";
     std::string game;
     int i = 1;
@@ -59,6 +78,7 @@ int main(int argc, char* argv[]) {
     }
     if (game.empty()) {
         game = ScriptLoad::besideProgram(argv[0]);
+        reload = false;
     }
     ScriptLoad load(game);
     if (!load.ok) {
