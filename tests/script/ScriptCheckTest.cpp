@@ -66,6 +66,9 @@ public:
         previous = getcwd(cwd, sizeof cwd);
         mkdir((root + "/game").c_str(), 0700);
         mkdir((root + "/game/res").c_str(), 0700);
+        // Beside the game, outside it: a pipe, which blocks whoever opens it
+        // to read. A check that opened anything out of the folder would hang.
+        mkfifo((root + "/outside").c_str(), 0600);
     }
     ~GameFolder() {
         EXPECT_EQ(chdir(previous.c_str()), 0);
@@ -390,6 +393,12 @@ TEST(ScriptCheck, PathsCannotLeaveTheGamesFolder) {
          "character Ana ana.png\n"
          "              ^\n"
          "1 error, 0 warnings\n"},
+        {"link to a pipe out",
+         {{"res/ana.png", "@link:../../outside"}},
+         "game/game.kz:4:15: error: picture 'ana.png' leads out of the game's folder\n"
+         "character Ana ana.png\n"
+         "              ^\n"
+         "1 error, 0 warnings\n"},
         {"link to a folder out",
          {{"res/fuera", "@link:/etc"}, edit("game.kz", "ana.png", "fuera/passwd")},
          "game/game.kz:4:15: error: picture 'fuera/passwd' leads out of the game's folder\n"
@@ -537,6 +546,77 @@ TEST(ScriptCheck, ScriptsThatDoNotParse) {
          "\t\t\t    ^\n"
          "2 errors, 0 warnings\n"},
     });
+}
+
+// Writes `entries` (name, bytes; a name ending in "@link" is stored as a
+// Unix link to the bytes) into the archive `path`.
+void writeZip(const std::string& path, const Files& entries) {
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    for (const auto& entry : entries) {
+        std::string name = entry.first;
+        zip_fileinfo info = {};
+        const size_t link = name.find("@link");
+        if (link != std::string::npos) {
+            name = name.substr(0, link);
+            info.external_fa = 0120777UL << 16;
+        }
+        ASSERT_EQ(zipOpenNewFileInZip4_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                          Z_DEFLATED, 6, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                          Z_DEFAULT_STRATEGY, nullptr, 0, 3 << 8, 0, 0),
+                  ZIP_OK);
+        zipWriteInFileInZip(zip, entry.second.data(), static_cast<unsigned>(entry.second.size()));
+        zipCloseFileInZip(zip);
+    }
+    zipClose(zip, nullptr);
+}
+
+TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
+    GameFolder folder;
+    Files game = goodGame();
+    for (auto& file : game) {
+        if (file.second[0] == '@') {
+            file.second = fileBytes(file.second.substr(1));
+        }
+    }
+    const std::vector<Case> cases = {
+        {"a good game, at the root", game, ""},
+        {"a good game, in one folder",
+         [&] {
+             Files inFolder;
+             for (const auto& file : game) {
+                 inFolder["prueba/" + file.first] = file.second;
+             }
+             return inFolder;
+         }(),
+         ""},
+        {"..",
+         {{"../fuera.txt", "x"}},
+         "game.zip: error: the game cannot be read: the entry '../fuera.txt' is not a name inside "
+         "the game's folder\n1 error, 0 warnings\n"},
+        {"absolute",
+         {{"/tmp/fuera.txt", "x"}},
+         "game.zip: error: the game cannot be read: the entry '/tmp/fuera.txt' is not a name "
+         "inside the game's folder\n1 error, 0 warnings\n"},
+        {"link",
+         {{"res@link", "/etc"}},
+         "game.zip: error: the game cannot be read: the entry 'res' is a link, which a game may "
+         "not hold\n1 error, 0 warnings\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string zip = folder.root + "/game.zip";
+        std::remove(zip.c_str());
+        writeZip(zip, c.changes);
+        ASSERT_EQ(chdir(folder.root.c_str()), 0);
+        ScriptLoad load("game.zip");
+        EXPECT_EQ(load.report(), c.expected) << c.what;
+        EXPECT_EQ(load.ok, c.expected.empty()) << c.what;
+    }
+    // Junk and a cut archive are refused the same way.
+    std::ofstream(folder.root + "/game.zip", std::ios::binary) << fileBytes("res/opaque.png");
+    EXPECT_EQ(ScriptLoad("game.zip").report(),
+              "game.zip: error: the game cannot be read: it is not a .zip archive, or it is "
+              "damaged\n1 error, 0 warnings\n");
 }
 
 } // namespace
