@@ -12,6 +12,7 @@
 
 #include "ScriptArchive.h"
 #include "ScriptLoad.h"
+#include "ScriptPngPacker.h"
 
 namespace fs = std::filesystem;
 
@@ -173,11 +174,15 @@ bool ScriptPackager::package(const std::string& folder, const std::string& title
         std::cout << "kz package: cannot write into " << out << std::endl;
         return false;
     }
-    // The game's own files: hidden ones (a writer's .git) and the output
-    // folder, when it is inside, left out.
-    ScriptArchive game;
-    if (!game.addTree("", folder, out)) {
+    // The game's own files, its pictures packed smaller: hidden ones (a
+    // writer's .git) and the output folder, when it is inside, left out.
+    ScriptArchive files, game;
+    if (!files.addTree("", folder, out)) {
         return false;
+    }
+    for (const ScriptArchive::Entry& entry : files.entries()) {
+        game.add(entry.path, endsWith(entry.path, ".png") ? ScriptPngPacker::smaller(entry.bytes)
+                                                          : entry.bytes);
     }
     switch (target) {
     case WINDOWS:

@@ -31,4 +31,45 @@ status=0
 out=$("$kz" check "$dir/nada") || status=$?
 [ "$status" = 1 ] && [ "$out" = "$dir/nada: error: there is no game folder or .zip here
 1 error, 0 warnings" ] || fail "kz check on nothing exits $status and prints: $out"
+
+# kz new writes a game that checks clean, and never over another folder.
+out=$("$kz" new "$dir/nuevo") && [ -z "$("$kz" check "$dir/nuevo")" ] || fail "kz new: $out"
+status=0
+out=$("$kz" new "$dir/nuevo") || status=$?
+[ "$status" = 1 ] && [ "$out" = "$dir/nuevo is not empty: nothing was written" ] ||
+  fail "kz new over a game exits $status and prints: $out"
+
+# kz package: a broken game, or one with a link that leaves it, is not packaged.
+ln -s /etc/passwd "$dir/nuevo/res/passwd"
+for game in roto nuevo; do
+  status=0
+  out=$("$kz" package "$dir/$game" --for linux --out "$dir/out") || status=$?
+  [ "$status" = 1 ] && [ ! -e "$dir/out/game_1.0_amd64.deb" ] || fail "kz package $game: $out"
+done
+printf '%s\n' "$out" | grep -qx "$dir/nuevo/res/passwd is a link: a package holds only the game's own files" ||
+  fail "kz package with a link prints: $out"
+rm "$dir/nuevo/res/passwd"
+
+# For Linux: a .deb with the launcher, the menu entry and the game beside the
+# player, and a .tar.gz of the same; for Windows and the web where this kz
+# has their players.
+"$kz" package "$demo" --for linux --out "$dir/out" >/dev/null || fail "kz package --for linux"
+listing=$(dpkg-deb -c "$dir/out/demo_1.0_amd64.deb" | awk '{print $6}')
+for path in ./usr/games/demo ./usr/lib/games/demo/demo ./usr/lib/games/demo/game/game.kz \
+  ./usr/share/applications/demo.desktop ./usr/share/pixmaps/demo.png; do
+  printf '%s\n' "$listing" | grep -qx "$path" || fail "the .deb has no $path: $listing"
+done
+[ "$(dpkg-deb -f "$dir/out/demo_1.0_amd64.deb" Package Section)" = "Package: demo
+Section: games" ] || fail "the .deb's control: $(dpkg-deb -f "$dir/out/demo_1.0_amd64.deb")"
+tar tzf "$dir/out/Demo-linux-x64.tar.gz" | grep -qx "Demo/game/res/main.png" || fail "the .tar.gz has no game"
+players=$(dirname "$kz")/share/kz/players
+if [ -e "$players/windows/kz.exe" ]; then
+  "$kz" package "$demo" --for windows --out "$dir/out" >/dev/null || fail "kz package --for windows"
+  unzip -l "$dir/out/Demo-windows-x64.zip" | grep -q " Demo/Demo.exe$" || fail "no Demo.exe in the zip"
+fi
+if [ -e "$players/web/kz.wasm" ]; then
+  "$kz" package "$demo" --for web --out "$dir/out" >/dev/null || fail "kz package --for web"
+  grep -q "<title>Demo</title>" "$dir/out/Demo-web/index.html" && ! grep -q "@DEMO_" "$dir/out/Demo-web/sw.js" ||
+    fail "the page is not the game's"
+fi
 echo PASSED
