@@ -7,8 +7,10 @@ existing players and goldens: the Windows zip under Wine in a fresh prefix,
 the page in Chromium (mouse and touch), the .deb's game under Xvfb. The sizes
 are held to their bounds.
 
-    test_ship.py --deb build/kz_1.0.0_amd64.deb --game games/demo --demo-page build-web/page
-                 --binary build/Demo --root . --render-tool build/tests/render_line
+    test_ship.py --deb build --demo-page build-web/page --binary build/kz --game build/games/demo
+                 --root . --render-tool build/tests/render_line
+
+(--game: the script demo, with its pictures, as the build gathers it.)
 """
 
 import argparse
@@ -83,6 +85,7 @@ def gzip_size(files):
 
 
 def test(args):
+    h.check(args.game, "--game: the script demo's folder")
     if os.path.isdir(args.deb):
         made = glob.glob(os.path.join(args.deb, "kz_*_amd64.deb"))
         h.check(len(made) == 1, "no kz_<version>_amd64.deb in %s (cpack makes it): %r" % (args.deb, made))
@@ -126,7 +129,6 @@ def test(args):
 
 def options(parser):
     parser.add_argument("--deb", required=True, help="kz_<version>_amd64.deb, or the folder cpack wrote it in")
-    parser.add_argument("--game", required=True, help="the script demo's folder")
     parser.add_argument("--demo-page", required=True, help="the demo's own page (build-web/page)")
 
 

@@ -222,8 +222,7 @@ def options(parser):
     parser.add_argument("--web", required=True, help="the page's folder")
     parser.add_argument("--part", choices=("desktop", "touch", "player", "all"), default="all",
                         help="the mouse on a desktop, or touch screens, offline and a slow processor;"
-                        " or the player's page (--web) given a game (--game)")
-    parser.add_argument("--game", help="the script demo's folder, for --part player")
+                        " or the player's page (--web) given the script demo (--game)")
 
 
 if __name__ == "__main__":
