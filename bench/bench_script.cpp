@@ -1,0 +1,174 @@
+// The script player beside the C++ demo: the script demo's investigation
+// scene framed as bench_demo.cpp frames the C++ one, in the same two states;
+// and reading and checking games, the demo's and a generated one of 200
+// scenes and 20,000 lines.
+
+#include "KZ/Display.h"
+#include "KZ/EventManager.h"
+#include "ScriptChecker.h"
+#include "ScriptLoad.h"
+#include "ScriptPlayer.h"
+#include "ScriptScene.h"
+
+#include <SDL/SDL.h>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+void frame(ScriptScene* scene) {
+    KZ_EventManager::poll();
+    KZ_Display::cleanScreen();
+    scene->display(KZ_Display::getGraphics());
+    KZ_Display::swapBuffers();
+}
+
+void press(Uint8 type, int x, int y) {
+    SDL_Event event = {};
+    event.type = type;
+    event.button.type = type;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = static_cast<Uint16>(x);
+    event.button.y = static_cast<Uint16>(y);
+    SDL_PushEvent(&event);
+}
+
+// The script demo's investigation scene, just entered (its first line waiting)
+// or after its opening with the pointer on the policeman. The pictures are
+// the checkout's res/, the same files the script demo's folder holds.
+ScriptScene* scriptScene(bool interactive) {
+    static ScriptLoad* load = new ScriptLoad(SCRIPT_DEMO);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+    ScriptPlayer* player = new ScriptPlayer(load->game);
+    player->go("investigacion");
+    ScriptScene* scene = player->current;
+    scene->showNotify();
+    frame(scene);
+    for (int i = 0; interactive && i < 100 && scene->mode != scene->MODE_INTERACTIVE; i++) {
+        press(SDL_MOUSEBUTTONDOWN, 600, 20);
+        frame(scene);
+        press(SDL_MOUSEBUTTONUP, 600, 20);
+        frame(scene);
+    }
+    if (interactive) {
+        SDL_Event motion = {};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.type = SDL_MOUSEMOTION;
+        motion.motion.x = 432;
+        motion.motion.y = 144;
+        SDL_PushEvent(&motion);
+        frame(scene);
+    }
+    return scene;
+}
+
+void scriptFrame(benchmark::State& state, bool interactive) {
+    static ScriptScene* scenes[2] = {nullptr, nullptr};
+    ScriptScene*& scene = scenes[interactive ? 1 : 0];
+    if (scene == nullptr) {
+        scene = scriptScene(interactive);
+    }
+    for (auto _ : state) {
+        frame(scene);
+    }
+}
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A game of 200 scenes and 20,000 lines in all, written once into a
+// temporary folder: each scene a background, a portrait, an opening, and
+// objects whose verbs talk, keep flags and counters and go to the next scene.
+std::string generatedGame() {
+    static std::string folder;
+    if (!folder.empty()) {
+        return folder;
+    }
+    char pattern[] = "/tmp/kz-bench-XXXXXX";
+    folder = mkdtemp(pattern);
+    mkdir((folder + "/res").c_str(), 0700);
+    for (const char* file :
+         {"Vera.ttf", "opaque.png", "pressbutton.png", "main.png", "policia.png"}) {
+        std::ofstream(folder + "/res/" + file, std::ios::binary)
+            << bytesOf(std::string("res/") + file);
+    }
+    const int scenes = 200, linesPerScene = 100;
+    std::ofstream(folder + "/game.kz")
+        << "title Grande\nstart s0\nverbs Hablar Examinar Recoger Mover\n"
+           "character Ana main.png\n";
+    for (int s = 0; s < scenes; s++) {
+        std::ostringstream out;
+        int lines = 0;
+        auto line = [&](const std::string& text) {
+            out << text << "\n";
+            lines++;
+        };
+        line("background main.png");
+        line("portrait Ana");
+        line("opening");
+        line("\tcenter Ana");
+        line("\tAna: Bienvenido a la escena " + std::to_string(s));
+        line("\thide Ana");
+        for (int o = 0; lines < linesPerScene - 12; o++) {
+            const std::string flag = "f" + std::to_string(s) + "_" + std::to_string(o);
+            line("object Cosa" + std::to_string(o) + " at " + std::to_string(10 * o) +
+                 " 100 picture policia.png");
+            line("\tExaminar");
+            line("\t\tif " + flag + " and veces > 1");
+            line("\t\t\tYa lo has visto todo, dice la nota número " + std::to_string(o));
+            line("\t\telse");
+            line("\t\t\tUna cosa cualquiera, pero con una frase larga que describe su aspecto");
+            line("\t\t\tset " + flag);
+            line("\t\t\tadd veces 1");
+            line("\tHablar");
+            line("\t\tfirst time");
+            line("\t\t\tAna: No creo que responda");
+            line("\t\tafterwards");
+            line("\t\t\tSilencio");
+        }
+        line("object Puerta at 500 100 picture policia.png");
+        line("\tMover");
+        line("\t\tgo s" + std::to_string((s + 1) % scenes));
+        while (lines < linesPerScene) {
+            line("# " + std::to_string(lines));
+        }
+        std::ofstream(folder + "/s" + std::to_string(s) + ".scene") << out.str();
+    }
+    return folder;
+}
+
+void scriptCheck(benchmark::State& state, bool generated) {
+    const std::string folder = generated ? generatedGame() : SCRIPT_DEMO;
+    for (auto _ : state) {
+        ScriptFolder files(folder);
+        ScriptGame game;
+        std::vector<ScriptFinding> findings;
+        if (!ScriptChecker::load(files, game, findings)) {
+            state.SkipWithError("the game has errors");
+        }
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(scriptFrame, interactive, true)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scriptFrame, dialog, false)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scriptCheck, demo, false)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scriptCheck, generated_200_scenes_20000_lines, true)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
