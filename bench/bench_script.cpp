@@ -1,16 +1,9 @@
-// The script player beside the C++ demo: the script demo's investigation
-// scene framed as bench_demo.cpp frames the C++ one, in the same two states;
-// and reading and checking games, the demo's and a generated one of 200
+// Reading and checking script games (ScriptChecker::load, what kz does
+// before it starts a game): the script demo's, and a generated one of 200
 // scenes and 20,000 lines.
 
-#include "KZ/Display.h"
-#include "KZ/EventManager.h"
 #include "ScriptChecker.h"
-#include "ScriptLoad.h"
-#include "ScriptPlayer.h"
-#include "ScriptScene.h"
 
-#include <SDL/SDL.h>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <fstream>
@@ -19,66 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void frame(ScriptScene* scene) {
-    KZ_EventManager::poll();
-    KZ_Display::cleanScreen();
-    scene->display(KZ_Display::getGraphics());
-    KZ_Display::swapBuffers();
-}
-
-void press(Uint8 type, int x, int y) {
-    SDL_Event event = {};
-    event.type = type;
-    event.button.type = type;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&event);
-}
-
-// The script demo's investigation scene, just entered (its first line waiting)
-// or after its opening with the pointer on the policeman. The pictures are
-// the checkout's res/, the same files the script demo's folder holds.
-ScriptScene* scriptScene(bool interactive) {
-    static ScriptLoad* load = new ScriptLoad(SCRIPT_DEMO);
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-    ScriptPlayer* player = new ScriptPlayer(load->game);
-    player->go("investigacion");
-    ScriptScene* scene = player->current;
-    scene->showNotify();
-    frame(scene);
-    for (int i = 0; interactive && i < 100 && scene->mode != scene->MODE_INTERACTIVE; i++) {
-        press(SDL_MOUSEBUTTONDOWN, 600, 20);
-        frame(scene);
-        press(SDL_MOUSEBUTTONUP, 600, 20);
-        frame(scene);
-    }
-    if (interactive) {
-        SDL_Event motion = {};
-        motion.type = SDL_MOUSEMOTION;
-        motion.motion.type = SDL_MOUSEMOTION;
-        motion.motion.x = 432;
-        motion.motion.y = 144;
-        SDL_PushEvent(&motion);
-        frame(scene);
-    }
-    return scene;
-}
-
-void scriptFrame(benchmark::State& state, bool interactive) {
-    static ScriptScene* scenes[2] = {nullptr, nullptr};
-    ScriptScene*& scene = scenes[interactive ? 1 : 0];
-    if (scene == nullptr) {
-        scene = scriptScene(interactive);
-    }
-    for (auto _ : state) {
-        frame(scene);
-    }
-}
 
 std::string bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -162,12 +95,6 @@ void scriptCheck(benchmark::State& state, bool generated) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(scriptFrame, interactive, true)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(scriptFrame, dialog, false)
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scriptCheck, demo, false)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scriptCheck, generated_200_scenes_20000_lines, true)
     ->MeasureProcessCPUTime()
