@@ -5,6 +5,7 @@
 //   kz check GAME             prints the game's findings; exit status 1 when
 //                             one of them is an error
 //
+// A command is a word first, then its arguments; without one, kz plays.
 // Every command reads the game the same way (ScriptLoad), so a game that
 // passes `kz check` is exactly a game that starts.
 #include "ScriptLoad.h"
@@ -23,49 +24,50 @@ int usage() {
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    // Line by line, so whoever reads the output through a pipe sees each
-    // line as soon as it is written.
-    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    std::string command = "play";
-    std::string game;
-    int i = 1;
-    if (i < argc && std::strcmp(argv[i], "check") == 0) {
-        command = "check";
-        i++;
+// kz check GAME
+int check(int argc, char* argv[]) {
+    if (argc != 1 || argv[0][0] == '-') {
+        return usage();
     }
-    bool reload = true;
-    for (; i < argc; i++) {
-        if (command == "play" && std::strcmp(argv[i], "--no-reload") == 0) {
-            reload = false;
+    ScriptLoad load(argv[0]);
+    std::fputs(load.report().c_str(), stdout);
+    return load.ok ? 0 : 1;
+}
+
+// kz [--no-reload] [GAME]
+int play(int argc, char* argv[], const char* program) {
+    std::string game;
+    for (int i = 0; i < argc; i++) {
+        if (std::strcmp(argv[i], "--no-reload") == 0) {
+            // Nothing is watched yet: accepted so that launchers can pass it.
         } else if (game.empty() && argv[i][0] != '-') {
             game = argv[i];
         } else {
             return usage();
         }
     }
-    // Watching for changes is not built yet: the option is accepted so that
-    // launchers can pass it already.
-    (void)reload;
-    if (command == "check") {
-        if (game.empty()) {
-            return usage();
-        }
-        ScriptLoad load(game);
-        std::fputs(load.report().c_str(), stdout);
-        return load.ok ? 0 : 1;
-    }
     if (game.empty()) {
-        game = ScriptLoad::besideProgram(argv[0]);
+        game = ScriptLoad::besideProgram(program);
     }
     ScriptLoad load(game);
+    // The findings first: a game with errors says why it does not start; a
+    // good one may still have warnings.
+    std::fputs(load.report().c_str(), stdout);
     if (!load.ok) {
-        std::fputs(load.report().c_str(), stdout);
         std::printf("The game has errors and cannot start.\n");
         return 1;
     }
-    std::fputs(load.report().c_str(), stdout); // its warnings, if any
     return ScriptPlayer::play(load);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Line by line, so whoever reads the output through a pipe sees each
+    // line as soon as it is written.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
+        return check(argc - 2, argv + 2);
+    }
+    return play(argc - 1, argv + 1, argv[0]);
 }
