@@ -139,6 +139,11 @@ void checkTable(const std::vector<Case>& cases) {
 TEST(ScriptCheck, AGoodGameHasNoFindingsWhateverItsLineEndsAndIndentation) {
     GameFolder folder;
     EXPECT_EQ(folder.check({}), "");
+    EXPECT_EQ(
+        folder.check({edit("menu.scene", "\t\t\tgo sala\n",
+                           "\t\t\tgo sala\n\t\telse if veces = 1\n\t\t\tUna\n\t\telse if "
+                           "not (veces < 0 or seen Caja)\n\t\t\tDos\n\t\telse\n\t\t\tMás\n")}),
+        "");
     // Windows line ends, a byte-order mark, and spaces where the tabs were.
     Files files = goodGame();
     std::string scene;
