@@ -401,28 +401,33 @@ public:
             return;
         }
         if (isKeyword(t, "else", after)) {
-            // An if's ordinal marks that its else has been read.
-            if (out.empty() || out.back().kind != Statement::IF || out.back().ordinal != 0) {
+            // An if's ordinal marks what became of its else: -1 taken by an
+            // else block, -2 by an "else if", whose own if the else may follow.
+            Statement* target = out.empty() ? nullptr : &out.back();
+            while (target != nullptr && target->kind == Statement::IF && target->ordinal == -2) {
+                target = &target->otherwise.back();
+            }
+            if (target == nullptr || target->kind != Statement::IF || target->ordinal != 0) {
                 error(node, 0, "'else' must follow an 'if' block at the same indentation");
                 return;
             }
-            Statement& ifStatement = out.back();
-            ifStatement.ordinal = -1; // its else is taken
             needsBody(node, "else");
             size_t ifAfter = 0;
             const std::string tail = rest(t, after);
             if (isKeyword(tail, "if", ifAfter)) {
                 // "else if": an if inside the else.
+                target->ordinal = -2;
                 Node inner = node;
                 inner.text = tail;
                 inner.column = place(node, t.find(tail, after)).column;
-                statement(inner, ifStatement.otherwise);
+                statement(inner, target->otherwise);
                 return;
             }
+            target->ordinal = -1;
             if (!tail.empty()) {
                 error(node, t.find(tail, after), "nothing may follow 'else' on its line");
             }
-            block(node.children, ifStatement.otherwise);
+            block(node.children, target->otherwise);
             return;
         }
         if (t == "first time") {
@@ -560,8 +565,7 @@ public:
         parseNumber(w[atIndex + 2].text, thing.y);
         size_t i = atIndex + 3;
         if (withPicture) {
-            if (i + 1 >= w.size() + 1 || i >= w.size() || w[i].text != "picture" ||
-                i + 1 >= w.size()) {
+            if (i + 1 >= w.size() || w[i].text != "picture") {
                 error(node, i < w.size() ? w[i].offset : node.text.size(),
                       "'" + keyword + "' needs its picture: ... at X Y picture FILE");
                 return false;

@@ -11,6 +11,7 @@
 //
 // A game beside kz is a packaged one: it plays as it is, never reloaded.
 //
+// A command is a word first, then its arguments; without one, kz plays.
 // Every command reads the game the same way (ScriptLoad), so a game that
 // passes `kz check` is exactly a game that starts.
 #include "SDLMain.h"
@@ -34,6 +35,42 @@ int usage() {
     return 2;
 }
 
+// kz check GAME
+int check(int argc, char* argv[]) {
+    if (argc != 1 || argv[0][0] == '-') {
+        return usage();
+    }
+    ScriptLoad load(argv[0]);
+    std::fputs(load.report().c_str(), stdout);
+    return load.ok ? 0 : 1;
+}
+
+// kz [--no-reload] [GAME]
+int play(int argc, char* argv[], const char* program) {
+    std::string game;
+    for (int i = 0; i < argc; i++) {
+        if (std::strcmp(argv[i], "--no-reload") == 0) {
+            // Nothing is watched yet: accepted so that launchers can pass it.
+        } else if (game.empty() && argv[i][0] != '-') {
+            game = argv[i];
+        } else {
+            return usage();
+        }
+    }
+    if (game.empty()) {
+        game = ScriptLoad::besideProgram(program);
+    }
+    ScriptLoad load(game);
+    // The findings first: a game with errors says why it does not start; a
+    // good one may still have warnings.
+    std::fputs(load.report().c_str(), stdout);
+    if (!load.ok) {
+        std::printf("The game has errors and cannot start.\n");
+        return 1;
+    }
+    return ScriptPlayer::play(load);
+}
+
 } // namespace
 
 // SDL's entry wrapper calls this on Windows, main() (src/main.cpp) elsewhere.
@@ -41,51 +78,15 @@ extern "C" int SDL_main(int argc, char* argv[]) {
     // Line by line, so whoever reads the output through a pipe sees each
     // line as soon as it is written.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    if (argc > 1 && (std::strcmp(argv[1], "package") == 0 || std::strcmp(argv[1], "new") == 0)) {
-        const std::vector<std::string> rest(argv + 2, argv + argc);
-        if (argv[1][0] == 'n') {
-            return ScriptPackager::newCommand(rest, argv[0]);
-        }
-        return ScriptPackager::packageCommand(rest, argv[0]);
+    if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
+        return check(argc - 2, argv + 2);
     }
-    std::string command = "play";
-    std::string game;
-    int i = 1;
-    if (i < argc && std::strcmp(argv[i], "check") == 0) {
-        command = "check";
-        i++;
+    if (argc > 1 && std::strcmp(argv[1], "package") == 0) {
+        return ScriptPackager::packageCommand(std::vector<std::string>(argv + 2, argv + argc),
+                                              argv[0]);
     }
-    bool reload = true;
-    for (; i < argc; i++) {
-        if (command == "play" && std::strcmp(argv[i], "--no-reload") == 0) {
-            reload = false;
-        } else if (game.empty() && argv[i][0] != '-') {
-            game = argv[i];
-        } else {
-            return usage();
-        }
+    if (argc > 1 && std::strcmp(argv[1], "new") == 0) {
+        return ScriptPackager::newCommand(std::vector<std::string>(argv + 2, argv + argc), argv[0]);
     }
-    // Watching for changes is not built yet: the option is accepted so that
-    // launchers can pass it already.
-    (void)reload;
-    if (command == "check") {
-        if (game.empty()) {
-            return usage();
-        }
-        ScriptLoad load(game);
-        std::fputs(load.report().c_str(), stdout);
-        return load.ok ? 0 : 1;
-    }
-    if (game.empty()) {
-        game = ScriptLoad::besideProgram(argv[0]);
-        reload = false;
-    }
-    ScriptLoad load(game);
-    if (!load.ok) {
-        std::fputs(load.report().c_str(), stdout);
-        std::printf("The game has errors and cannot start.\n");
-        return 1;
-    }
-    std::fputs(load.report().c_str(), stdout); // its warnings, if any
-    return ScriptPlayer::play(load);
+    return play(argc - 1, argv + 1, argv[0]);
 }

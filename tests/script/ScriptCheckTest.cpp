@@ -52,20 +52,25 @@ Files goodGame() {
     };
 }
 
-// A fresh folder under the system's temporary one, removed afterwards; the
-// test runs in it, so findings are shown under the game's name, "game".
+// A fresh folder under the system's temporary one, removed afterwards, for
+// the game `name` made of `base` and the changes of each check. The test runs
+// in it, so findings are shown under the game's name.
 class GameFolder {
 public:
     std::string root;
     std::string previous;
+    std::string name;
+    Files base;
 
-    GameFolder() {
+    explicit GameFolder(std::string name = "game", Files base = goodGame())
+        : name(name)
+        , base(base) {
         char pattern[] = "/tmp/kz-check-XXXXXX";
         root = mkdtemp(pattern);
         char cwd[4096];
         previous = getcwd(cwd, sizeof cwd);
-        mkdir((root + "/game").c_str(), 0700);
-        mkdir((root + "/game/res").c_str(), 0700);
+        mkdir((root + "/" + name).c_str(), 0700);
+        mkdir((root + "/" + name + "/res").c_str(), 0700);
         // Beside the game, outside it: a pipe, which blocks whoever opens it
         // to read. A check that opened anything out of the folder would hang.
         mkfifo((root + "/outside").c_str(), 0600);
@@ -75,8 +80,8 @@ public:
         EXPECT_EQ(std::system(("rm -rf " + root).c_str()), 0);
     }
 
-    void write(const std::string& name, const std::string& content) {
-        const std::string path = root + "/game/" + name;
+    void write(const std::string& file, const std::string& content) {
+        const std::string path = root + "/" + name + "/" + file;
         std::remove(path.c_str());
         if (content == GONE) {
             return;
@@ -89,9 +94,9 @@ public:
         out << (content[0] == '@' ? fileBytes(previous + "/" + content.substr(1)) : content);
     }
 
-    // What `kz check game` prints, from the folder above the game.
+    // What `kz check NAME` prints, from the folder above the game.
     std::string check(Files changes, bool* ok = nullptr) {
-        Files files = goodGame();
+        Files files = base;
         for (const auto& change : changes) {
             files[change.first] = change.second;
         }
@@ -99,7 +104,7 @@ public:
             write(file.first, file.second);
         }
         EXPECT_EQ(chdir(root.c_str()), 0);
-        ScriptLoad load("game");
+        ScriptLoad load(name);
         if (ok != nullptr) {
             *ok = load.ok;
         }
@@ -134,6 +139,11 @@ void checkTable(const std::vector<Case>& cases) {
 TEST(ScriptCheck, AGoodGameHasNoFindingsWhateverItsLineEndsAndIndentation) {
     GameFolder folder;
     EXPECT_EQ(folder.check({}), "");
+    EXPECT_EQ(
+        folder.check({edit("menu.scene", "\t\t\tgo sala\n",
+                           "\t\t\tgo sala\n\t\telse if veces = 1\n\t\t\tUna\n\t\telse if "
+                           "not (veces < 0 or seen Caja)\n\t\t\tDos\n\t\telse\n\t\t\tMás\n")}),
+        "");
     // Windows line ends, a byte-order mark, and spaces where the tabs were.
     Files files = goodGame();
     std::string scene;
@@ -617,6 +627,44 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
     EXPECT_EQ(ScriptLoad("game.zip").report(),
               "game.zip: error: the game cannot be read: it is not a .zip archive, or it is "
               "damaged\n1 error, 0 warnings\n");
+}
+
+// The guide for writers teaches with games that work: the game it builds
+// from nothing has no findings, the mistake it makes gets the findings it
+// shows, and what it quotes of the demo is the demo as it is.
+TEST(ScriptCheck, TheWritersGuideIsRight) {
+    const std::string guide = fileBytes("docs/WRITING.md");
+    Files tutorial = {
+        {"res/Vera.ttf", FONT}, {"res/opaque.png", PNG}, {"res/pressbutton.png", PNG}};
+    for (const char* picture : {"calle.png", "casa.png", "ana.png", "puerta.png"}) {
+        tutorial[std::string("res/") + picture] = PNG;
+    }
+    int quoted = 0;
+    std::string mistake;
+    for (size_t at = guide.find("\n```"); at != std::string::npos; at = guide.find("\n```", at)) {
+        const size_t start = guide.find('\n', at + 1) + 1;
+        const size_t end = guide.find("\n```", start);
+        const std::string kind = guide.substr(at + 4, start - at - 5);
+        const std::string block = guide.substr(start, end - start + 1);
+        at = end + 4;
+        const std::string first = block.substr(0, block.find('\n'));
+        const std::string body = block.substr(first.size() + 1);
+        if (kind == "text" && first == "$ kz check mi-juego") {
+            mistake = body;
+        } else if (kind == "kz" && first.compare(0, 11, "# mi-juego/") == 0) {
+            tutorial[first.substr(11)] = body;
+        } else if (kind == "kz" && first.compare(0, 7, "# demo/") == 0) {
+            EXPECT_NE(fileBytes("games/demo/" + first.substr(7)).find(body), std::string::npos)
+                << "not as in games/demo: " << block;
+            quoted++;
+        }
+    }
+    EXPECT_GE(quoted, 5);
+    GameFolder folder("mi-juego", tutorial);
+    EXPECT_EQ(folder.check({}), "");
+    std::string misspelt = tutorial["calle.scene"];
+    misspelt.replace(misspelt.find("Ana: Por fin llegas"), 3, "Anna");
+    EXPECT_EQ(folder.check({{"calle.scene", misspelt}}), mistake);
 }
 
 } // namespace
