@@ -61,7 +61,14 @@ for path in ./usr/games/demo ./usr/lib/games/demo/demo ./usr/lib/games/demo/game
 done
 [ "$(dpkg-deb -f "$dir/out/demo_1.0_amd64.deb" Package Section)" = "Package: demo
 Section: games" ] || fail "the .deb's control: $(dpkg-deb -f "$dir/out/demo_1.0_amd64.deb")"
-tar tzf "$dir/out/Demo-linux-x64.tar.gz" | grep -qx "Demo/game/res/main.png" || fail "the .tar.gz has no game"
+tar xzf "$dir/out/Demo-linux-x64.tar.gz" -C "$dir/out" || fail "the .tar.gz cannot be unpacked"
+# Its pictures packed smaller, every pixel as it was.
+for picture in "$demo"/res/*.png; do
+  packed=$dir/out/Demo/game/res/$(basename "$picture")
+  [ "$(stat -c %s "$packed")" -le "$(stat -c %s "$picture")" ] &&
+    [ "$(convert "$packed" rgba:- | md5sum)" = "$(convert "$picture" rgba:- | md5sum)" ] ||
+    fail "$packed is not $picture packed"
+done
 players=$(dirname "$kz")/share/kz/players
 if [ -e "$players/windows/kz.exe" ]; then
   "$kz" package "$demo" --for windows --out "$dir/out" >/dev/null || fail "kz package --for windows"
