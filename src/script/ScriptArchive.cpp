@@ -246,10 +246,14 @@ std::string ScriptArchive::tar(const std::string& root) const {
 }
 
 std::string ScriptArchive::gzip(const std::string& data) {
+    // 16 + the window bits: a gzip wrapper rather than zlib's own.
+    return compressed(data, 16 + MAX_WBITS);
+}
+
+std::string ScriptArchive::compressed(const std::string& data, int windowBits) {
     z_stream stream;
     std::memset(&stream, 0, sizeof stream);
-    // 16 + the window bits: a gzip wrapper rather than zlib's own.
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
     std::string out(deflateBound(&stream, data.size()), '\0');
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(data.size());

@@ -50,6 +50,9 @@ public:
 
     /// `data` compressed as gzip.
     static std::string gzip(const std::string& data);
+    /// `data` compressed as tightly as zlib can, in its own wrapper
+    /// (`windowBits` as deflateInit2 takes them).
+    static std::string compressed(const std::string& data, int windowBits);
     /// Writes a Debian package from its control and data tar.gz members.
     static bool writeDeb(const std::string& file, const std::string& control,
                          const std::string& data);

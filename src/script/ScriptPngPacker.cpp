@@ -1,5 +1,7 @@
 #include "ScriptPngPacker.h"
 
+#include "ScriptArchive.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -49,19 +51,9 @@ int predict(int type, const unsigned char* row, const unsigned char* above, size
     return 0;
 }
 
+// `data` as zlib data, as tightly as it packs.
 std::string deflated(const std::vector<unsigned char>& data) {
-    z_stream stream;
-    std::memset(&stream, 0, sizeof stream);
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, data.size()), '\0');
-    stream.next_in = const_cast<Bytef*>(data.data());
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
+    return ScriptArchive::compressed(std::string(data.begin(), data.end()), MAX_WBITS);
 }
 
 } // namespace
