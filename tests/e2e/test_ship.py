@@ -86,6 +86,7 @@ def gzip_size(files):
 
 def test(args):
     h.check(args.game, "--game: the script demo's folder")
+    h.check(os.geteuid() == 0, "the fresh machine needs root (debootstrap, chroot, mount)")
     if os.path.isdir(args.deb):
         made = glob.glob(os.path.join(args.deb, "kz_*_amd64.deb"))
         h.check(len(made) == 1, "no kz_<version>_amd64.deb in %s (cpack makes it): %r" % (args.deb, made))
