@@ -955,6 +955,20 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
          {{"/tmp/fuera.txt", "x"}},
          "game.zip: error: the game cannot be read: the entry '/tmp/fuera.txt' is not a name "
          "inside the game's folder\n1 error, 0 warnings\n"},
+        {"too many entries",
+         [] {
+             Files many;
+             for (int i = 0; i <= 4096; i++) {
+                 many["f" + std::to_string(i)] = "x";
+             }
+             return many;
+         }(),
+         "game.zip: error: the game cannot be read: it holds more than 4096 entries\n1 error, 0 "
+         "warnings\n"},
+        {"too large unpacked",
+         {{"res/grande.png", std::string(32 * 1024 * 1024 + 1, '\0')}},
+         "game.zip: error: the game cannot be read: the entry 'res/grande.png' is too large "
+         "unpacked\n1 error, 0 warnings\n"},
         {"link",
          {{"res@link", "/etc"}},
          "game.zip: error: the game cannot be read: the entry 'res' is a link, which a game may "
