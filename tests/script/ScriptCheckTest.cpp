@@ -30,6 +30,7 @@ std::string fileBytes(const std::string& path) {
 const std::string PNG = "@res/opaque.png";
 const std::string FONT = "@res/Vera.ttf";
 const std::string GONE = "@gone";
+const std::string DIR = "@dir";
 
 using Files = std::map<std::string, std::string>;
 
@@ -84,6 +85,10 @@ public:
         const std::string path = root + "/" + name + "/" + file;
         std::remove(path.c_str());
         if (content == GONE) {
+            return;
+        }
+        if (content == DIR) {
+            ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
             return;
         }
         if (content.compare(0, 6, "@link:") == 0) {
@@ -365,9 +370,8 @@ TEST(ScriptCheck, PicturesAndFontsThatCannotBeShown) {
          "which is not in the game's folder (looked for res/pressbutton.png)\n"
          "1 error, 0 warnings\n"},
         {"a folder",
-         {{"res/ana.png", GONE}, {"res/ana.png/x", "x"}},
-         "game/game.kz:4:15: error: picture 'ana.png' is not in the game's folder (looked for "
-         "res/ana.png)\n"
+         {{"res/ana.png", DIR}},
+         "game/game.kz:4:15: error: picture 'ana.png' is not a file\n"
          "character Ana ana.png\n"
          "              ^\n"
          "1 error, 0 warnings\n"},
@@ -581,6 +585,349 @@ void writeZip(const std::string& path, const Files& entries) {
     zipClose(zip, nullptr);
 }
 
+// A PNG picture's first bytes, saying it is `width` x `height`, and its end.
+std::string pngOfSize(unsigned width, unsigned height) {
+    std::string b = "\x89PNG\r\n\x1a\n";
+    b += std::string("\0\0\0\x0dIHDR", 8);
+    for (unsigned v : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            b += static_cast<char>((v >> shift) & 0xFF);
+        }
+    }
+    b += std::string("\x08\x06\0\0\0\0\0\0\0", 9);
+    return b + std::string("\0\0\0\0IEND\0\0\0\0", 12);
+}
+
+TEST(ScriptCheck, EveryOtherLineThatIsWrong) {
+    const std::string game = goodGame()["game.kz"];
+    const std::string menu = goodGame()["menu.scene"];
+    checkTable({
+        {"title twice",
+         {{"game.kz", game + "title Otra\n"}},
+         "game/game.kz:6:1: error: 'title' is given twice\n"
+         "title Otra\n"
+         "^\n"
+         "1 error, 0 warnings\n"},
+        {"title empty",
+         {edit("game.kz", "title Prueba", "title")},
+         "game/game.kz: error: the game file has no 'title' line (the window's title)\n"
+         "game/game.kz:1:6: error: 'title' needs the game's title\n"
+         "title\n"
+         "     ^\n"
+         "2 errors, 0 warnings\n"},
+        {"start two names",
+         {edit("game.kz", "start menu", "start menu sala")},
+         "game/game.kz: error: the game file has no 'start' line (the first scene)\n"
+         "game/game.kz:2:7: error: 'start' needs one name: the first scene\n"
+         "start menu sala\n"
+         "      ^\n"
+         "2 errors, 0 warnings\n"},
+        {"verbs twice",
+         {{"game.kz", game + "verbs Mover\n"}},
+         "game/game.kz:6:1: error: 'verbs' is given twice\n"
+         "verbs Mover\n"
+         "^\n"
+         "1 error, 0 warnings\n"},
+        {"verbs none",
+         {edit("game.kz", "verbs Hablar Examinar", "verbs")},
+         "game/game.kz: error: the game file has no 'verbs' line (the verb menu, in order)\n"
+         "game/game.kz:3:6: error: 'verbs' needs the verbs of the menu, in order\n"
+         "verbs\n"
+         "     ^\n"
+         "2 errors, 0 warnings\n"},
+        {"five verbs",
+         {edit("game.kz", "verbs Hablar Examinar", "verbs Hablar Examinar Recoger Mover Oler")},
+         "game/game.kz:3:37: error: the verb menu has room for four verbs\n"
+         "verbs Hablar Examinar Recoger Mover Oler\n"
+         "                                    ^\n"
+         "1 error, 0 warnings\n"},
+        {"character alone",
+         {edit("game.kz", "character Voz", "character")},
+         "game/game.kz:5:10: error: write 'character NAME' or 'character NAME PICTURE'\n"
+         "character\n"
+         "         ^\n"
+         "game/sala.scene:2:2: error: unknown speaker 'Voz' (to show this line as it is, begin it "
+         "with 'say ')\n"
+         "\tVoz: Fin\n"
+         "\t^\n"
+         "2 errors, 0 warnings\n"},
+        {"under a setting",
+         {edit("game.kz", "title Prueba", "title Prueba\n\tmás")},
+         "game/game.kz:2:2: error: nothing may be indented under 'title'\n"
+         "\tmás\n"
+         "\t^\n"
+         "1 error, 0 warnings\n"},
+        {"setting far from any",
+         {{"game.kz", "zzz 1\n" + game}},
+         "game/game.kz:1:1: error: unknown setting 'zzz' (the game file has title, start, font, "
+         "verbs and character lines)\n"
+         "zzz 1\n"
+         "^\n"
+         "1 error, 0 warnings\n"},
+        {"portrait without picture",
+         {edit("menu.scene", "portrait Ana", "portrait Ana\nportrait Voz")},
+         "game/menu.scene:3:10: error: character 'Voz' has no picture to show as a portrait\n"
+         "portrait Voz\n"
+         "         ^\n"
+         "1 error, 0 warnings\n"},
+        {"portrait twice",
+         {edit("menu.scene", "portrait Ana", "portrait Ana\nportrait Ana")},
+         "game/menu.scene:3:10: error: duplicate portrait 'Ana' (first at line 2)\n"
+         "portrait Ana\n"
+         "         ^\n"
+         "1 error, 0 warnings\n"},
+        {"portrait alone",
+         {edit("menu.scene", "portrait Ana", "portrait")},
+         "game/menu.scene:2:9: error: 'portrait' needs one name: a character of the game\n"
+         "portrait\n"
+         "        ^\n"
+         "game/menu.scene:6:7: error: 'Ana' has no portrait in scene 'menu': add the line "
+         "'portrait Ana' to it\n"
+         "\thide Ana\n"
+         "\t     ^\n"
+         "2 errors, 0 warnings\n"},
+        {"two openings",
+         {{"menu.scene", menu + "opening\n\tHola\n"}},
+         "game/menu.scene:19:1: error: the scene has two openings\n"
+         "opening\n"
+         "^\n"
+         "1 error, 0 warnings\n"},
+        {"opening with words",
+         {edit("menu.scene", "opening\n", "opening ya\n")},
+         "game/menu.scene:4:9: error: nothing may follow 'opening' on its line\n"
+         "opening ya\n"
+         "        ^\n"
+         "1 error, 0 warnings\n"},
+        {"background twice",
+         {edit("menu.scene", "background main.png", "background main.png\nbackground main.png")},
+         "game/menu.scene:2:1: error: 'background' is given twice\n"
+         "background main.png\n"
+         "^\n"
+         "1 error, 0 warnings\n"},
+        {"background two files",
+         {edit("menu.scene", "background main.png", "background main.png otra.png")},
+         "game/menu.scene:1:21: error: 'background' needs one file name (no blanks in it)\n"
+         "background main.png otra.png\n"
+         "                    ^\n"
+         "1 error, 0 warnings\n"},
+        {"scene line far from any",
+         {{"menu.scene", "zzzz\n" + menu}},
+         "game/menu.scene:1:1: error: unknown line 'zzzz' in a scene (a scene has background, "
+         "portrait, backdrop, opening, object, topic, document and button lines)\n"
+         "zzzz\n"
+         "^\n"
+         "1 error, 0 warnings\n"},
+        {"object without name",
+         {edit("menu.scene", "object Caja at", "object at")},
+         "game/menu.scene:8:8: error: 'object' needs a name before 'at'\n"
+         "object at 10 20 picture main.png\n"
+         "       ^\n"
+         "game/sala.scene: warning: no scene goes to scene 'sala' and the game does not start "
+         "there: it can never be played\n"
+         "1 error, 1 warning\n"},
+        {"object without picture",
+         {edit("menu.scene", " picture main.png", "")},
+         "game/menu.scene:8:21: error: 'object' needs its picture: ... at X Y picture FILE\n"
+         "object Caja at 10 20\n"
+         "                    ^\n"
+         "game/sala.scene: warning: no scene goes to scene 'sala' and the game does not start "
+         "there: it can never be played\n"
+         "1 error, 1 warning\n"},
+        {"object with more",
+         {edit("menu.scene", "picture main.png\n", "picture main.png y más\n")},
+         "game/menu.scene:8:39: error: unexpected 'y': only 'when CONDITION' may end this line\n"
+         "object Caja at 10 20 picture main.png y más\n"
+         "                                      ^\n"
+         "game/sala.scene: warning: no scene goes to scene 'sala' and the game does not start "
+         "there: it can never be played\n"
+         "1 error, 1 warning\n"},
+        {"picture without condition",
+         {edit("menu.scene", "\tExaminar\n", "\tpicture otra.png\n\tExaminar\n")},
+         "game/menu.scene:9:10: error: write 'picture FILE when CONDITION'\n"
+         "\tpicture otra.png\n"
+         "\t        ^\n"
+         "1 error, 0 warnings\n"},
+        {"verb with more",
+         {edit("menu.scene", "\tExaminar\n", "\tExaminar ahora\n")},
+         "game/menu.scene:9:11: error: a verb stands alone on its line, or is followed by 'when "
+         "CONDITION'\n"
+         "\tExaminar ahora\n"
+         "\t         ^\n"
+         "1 error, 0 warnings\n"},
+        {"object without verbs",
+         {{"menu.scene", menu + "object Vacía at 1 1 picture main.png\n"}},
+         "game/menu.scene:19:8: warning: object 'Vacía' has no verbs: clicking it opens an empty "
+         "menu\n"
+         "object Vacía at 1 1 picture main.png\n"
+         "       ^\n"
+         "0 errors, 1 warning\n"},
+        {"else with more",
+         {edit("menu.scene", "\t\telse\n", "\t\telse ya\n")},
+         "game/menu.scene:12:8: error: nothing may follow 'else' on its line\n"
+         "\t\telse ya\n"
+         "\t\t     ^\n"
+         "1 error, 0 warnings\n"},
+        {"afterwards alone",
+         {edit("menu.scene", "\thide Ana\n", "\thide Ana\n\tafterwards\n\t\tHola\n")},
+         "game/menu.scene:7:2: error: 'afterwards' must follow a 'first time' block at the same "
+         "indentation\n"
+         "\tafterwards\n"
+         "\t^\n"
+         "1 error, 0 warnings\n"},
+        {"say alone",
+         {edit("menu.scene", "\thide Ana\n", "\tsay\n")},
+         "game/menu.scene:6:5: error: 'say' needs the line to say\n"
+         "\tsay\n"
+         "\t   ^\n"
+         "1 error, 0 warnings\n"},
+        {"hide two",
+         {edit("menu.scene", "\thide Ana\n", "\thide Ana Voz\n")},
+         "game/menu.scene:6:7: error: 'hide' needs one name: the portrait\n"
+         "\thide Ana Voz\n"
+         "\t     ^\n"
+         "1 error, 0 warnings\n"},
+        {"add without number",
+         {edit("menu.scene", "add veces 1", "add veces uno")},
+         "game/menu.scene:16:7: error: write 'add COUNTER NUMBER' (the number may be negative)\n"
+         "\t\tadd veces uno\n"
+         "\t\t    ^\n"
+         "game/menu.scene:17:6: error: counter 'veces' is read but never set\n"
+         "\t\tif veces > 2\n"
+         "\t\t   ^\n"
+         "2 errors, 0 warnings\n"},
+        {"set to a word",
+         {edit("menu.scene", "set abierta", "set abierta = sí")},
+         "game/menu.scene:10:6: error: flag 'abierta' is read but never set\n"
+         "\t\tif abierta\n"
+         "\t\t   ^\n"
+         "game/menu.scene:14:18: error: a whole number is needed after '='\n"
+         "\t\t\tset abierta = sí\n"
+         "\t\t\t              ^\n"
+         "2 errors, 0 warnings\n"},
+        {"set a strange name",
+         {edit("menu.scene", "set abierta", "set a.b")},
+         "game/menu.scene:10:6: error: flag 'abierta' is read but never set\n"
+         "\t\tif abierta\n"
+         "\t\t   ^\n"
+         "game/menu.scene:14:8: error: 'a.b' is not a name for a flag or counter\n"
+         "\t\t\tset a.b\n"
+         "\t\t\t    ^\n"
+         "2 errors, 0 warnings\n"},
+        {"speaker without line",
+         {edit("menu.scene", "Ana: Hola", "Ana:")},
+         "game/menu.scene:5:6: error: the line of Ana is missing after ':'\n"
+         "\tAna:\n"
+         "\t    ^\n"
+         "1 error, 0 warnings\n"},
+        {"flag compared",
+         {edit("menu.scene", "if veces > 2", "if abierta > 2")},
+         "game/menu.scene:16:7: warning: counter 'veces' is set but never read\n"
+         "\t\tadd veces 1\n"
+         "\t\t    ^\n"
+         "game/menu.scene:17:6: error: 'abierta' is a flag (set and unset), not a counter to "
+         "compare with a number\n"
+         "\t\tif abierta > 2\n"
+         "\t\t   ^\n"
+         "1 error, 1 warning\n"},
+        {"parenthesis open",
+         {edit("menu.scene", "if abierta", "if (abierta")},
+         "game/menu.scene:10:14: error: a ')' is missing here\n"
+         "\t\tif (abierta\n"
+         "\t\t           ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"parenthesis closed",
+         {edit("menu.scene", "if abierta", "if abierta)")},
+         "game/menu.scene:10:13: error: unexpected ')' in the condition\n"
+         "\t\tif abierta)\n"
+         "\t\t          ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"not alone",
+         {edit("menu.scene", "if abierta", "if not")},
+         "game/menu.scene:10:9: error: the condition ends too soon\n"
+         "\t\tif not\n"
+         "\t\t      ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"seen alone",
+         {edit("menu.scene", "if abierta", "if seen")},
+         "game/menu.scene:10:10: error: 'seen' needs the name of an object, topic or document\n"
+         "\t\tif seen\n"
+         "\t\t       ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"exclamation",
+         {edit("menu.scene", "if abierta", "if abierta ! 2")},
+         "game/menu.scene:10:14: error: '!' is not a condition: write 'not'\n"
+         "\t\tif abierta ! 2\n"
+         "\t\t           ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"condition too deep",
+         {edit("menu.scene", "if abierta",
+               "if " + std::string(20, '(') + "abierta" + std::string(20, ')'))},
+         "game/menu.scene:10:23: error: the condition is nested too deeply\n"
+         "\t\tif ((((((((((((((((((((abierta))))))))))))))))))))\n"
+         "\t\t                    ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"if alone",
+         {edit("menu.scene", "if abierta", "if")},
+         "game/menu.scene:10:5: error: a condition is missing here\n"
+         "\t\tif\n"
+         "\t\t  ^\n"
+         "game/menu.scene:14:8: warning: flag 'abierta' is set but never read\n"
+         "\t\t\tset abierta\n"
+         "\t\t\t    ^\n"
+         "1 error, 1 warning\n"},
+        {"scene name",
+         {{"mi sala.scene", "opening\n\tHola\n"}},
+         "game/mi sala.scene: error: a scene file's name may hold only letters, digits, '_' and "
+         "'-' before '.scene'\n"
+         "game/mi sala.scene: warning: no scene goes to scene 'mi sala' and the game does not "
+         "start there: it can never be played\n"
+         "1 error, 1 warning\n"},
+        {"scenes in other case",
+         {{"Sala.scene", "opening\n\tHola\n"}},
+         "game/Sala.scene: warning: no scene goes to scene 'Sala' and the game does not start "
+         "there: it can never be played\n"
+         "game/sala.scene: error: scenes 'Sala' and 'sala' differ only in letter case\n"
+         "1 error, 1 warning\n"},
+        {"picture too big",
+         {{"res/ana.png", pngOfSize(20000, 10)}},
+         "game/game.kz:4:15: error: picture 'ana.png' has a size the game cannot show (20000 x 10; "
+         "at most 16384 x 16384)\n"
+         "character Ana ana.png\n"
+         "              ^\n"
+         "1 error, 0 warnings\n"},
+        {"font empty",
+         {{"res/Vera.ttf", ""}},
+         "game/game.kz: error: the game has no 'font' line, so it uses 'Vera.ttf', which is not a "
+         "TrueType font (the file is empty)\n"
+         "1 error, 0 warnings\n"},
+        {"no scenes",
+         {{"menu.scene", GONE}, {"sala.scene", GONE}},
+         "game/game.kz: error: the game has no scene files (*.scene) beside its game file\n"
+         "game/game.kz:2:7: error: unknown scene 'menu'\n"
+         "start menu\n"
+         "      ^\n"
+         "2 errors, 0 warnings\n"},
+    });
+}
+
 TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
     GameFolder folder;
     Files game = goodGame();
@@ -608,6 +955,20 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
          {{"/tmp/fuera.txt", "x"}},
          "game.zip: error: the game cannot be read: the entry '/tmp/fuera.txt' is not a name "
          "inside the game's folder\n1 error, 0 warnings\n"},
+        {"too many entries",
+         [] {
+             Files many;
+             for (int i = 0; i <= 4096; i++) {
+                 many["f" + std::to_string(i)] = "x";
+             }
+             return many;
+         }(),
+         "game.zip: error: the game cannot be read: it holds more than 4096 entries\n1 error, 0 "
+         "warnings\n"},
+        {"too large unpacked",
+         {{"res/grande.png", std::string(32 * 1024 * 1024 + 1, '\0')}},
+         "game.zip: error: the game cannot be read: the entry 'res/grande.png' is too large "
+         "unpacked\n1 error, 0 warnings\n"},
         {"link",
          {{"res@link", "/etc"}},
          "game.zip: error: the game cannot be read: the entry 'res' is a link, which a game may "
