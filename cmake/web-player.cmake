@@ -4,6 +4,9 @@
 # demo's page does, this page does too, because it is that page.
 #   kz_player_page(<output index.html>)
 function(kz_player_page output)
+  # Made again whenever either file changes.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html
+    ${CMAKE_SOURCE_DIR}/web/player.js)
   file(READ ${CMAKE_SOURCE_DIR}/web/index.html html)
   file(READ ${CMAKE_SOURCE_DIR}/web/player.js player)
   set(open "<div id=\"tools\">

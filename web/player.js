@@ -28,7 +28,8 @@
       }
       started = true;
       open.hidden = true;
-      game().then((path) => Module.callMain([path]), (e) => refuse(String(e.message || e)));
+      // A game given to the page is played as it is: nothing to watch here.
+      game().then((path) => Module.callMain(["--no-reload", path]), (e) => refuse(String(e.message || e)));
     }
     function ask() {
       status.textContent = "Suelta aquí un juego (.zip o carpeta) / Drop a game here (.zip or folder)";

@@ -356,7 +356,7 @@ bool ScriptPackager::linux(const std::string& title, const ScriptArchive& game,
     // launcher on the games' PATH, the menu entry and its icon.
     ScriptArchive data;
     const std::string lib = "usr/lib/games/" + id + "/";
-    data.add("usr/games/" + id, "#!/bin/sh\nexec /" + lib + id + " \"$@\"\n", true);
+    data.add("usr/games/" + id, "#!/bin/sh\nexec /" + lib + id + " --no-reload \"$@\"\n", true);
     data.add(lib + id, player, true);
     addGame(data, lib + "game/", game);
     data.add("usr/share/applications/" + id + ".desktop",
