@@ -49,6 +49,17 @@ std::string json(const std::string& text) {
     return out;
 }
 
+// Whether every one of `files` is in `folder`.
+bool holds(const std::string& folder, std::initializer_list<const char*> files) {
+    std::error_code error;
+    for (const char* file : files) {
+        if (!fs::is_regular_file(fs::path(folder) / file, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The width of a PNG picture (its header's), or 0 when it is not one.
 unsigned pngWidth(const std::string& png) {
     if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) {
@@ -155,7 +166,8 @@ int ScriptPackager::newCommand(const std::vector<std::string>& args, const char*
     }
     ScriptArchive starter;
     const std::string from = findShare(program) + "/starter";
-    if (!starter.addTree("", from) || starter.entries().empty()) {
+    std::error_code error;
+    if (!fs::is_directory(from, error) || !starter.addTree("", from) || starter.entries().empty()) {
         std::cout << "kz new: no starter game in " << from << std::endl;
         return 1;
     }
@@ -231,8 +243,11 @@ bool ScriptPackager::windows(const std::string& title, const ScriptArchive& game
                              const std::string& out) {
     const std::string name = fileName(title), from = share + "/players/windows";
     ScriptArchive package;
-    if (!package.addFile(name + "/" + name + ".exe", from + "/kz.exe")) {
+    if (!holds(from, {"kz.exe"})) {
         std::cout << "kz package: no Windows player in " << from << std::endl;
+        return false;
+    }
+    if (!package.addFile(name + "/" + name + ".exe", from + "/kz.exe")) {
         return false;
     }
     std::error_code error;
@@ -267,10 +282,13 @@ bool ScriptPackager::web(const std::string& title, const ScriptArchive& game,
     const fs::path folder = fs::path(out) / (fileName(title) + "-web");
     std::string page, worker, zip;
     ScriptArchive files;
+    if (!holds(from, {"index.html", "sw.js", "kz.js", "kz.wasm"})) {
+        std::cout << "kz package: no web player in " << from << std::endl;
+        return false;
+    }
     if (!ScriptArchive::readFile(from + "/index.html", page) ||
         !ScriptArchive::readFile(from + "/sw.js", worker) ||
         !files.addFile("kz.js", from + "/kz.js") || !files.addFile("kz.wasm", from + "/kz.wasm")) {
-        std::cout << "kz package: no web player in " << from << std::endl;
         return false;
     }
     // The game as one zip, which the page hands to the player.
@@ -331,10 +349,13 @@ bool ScriptPackager::linux(const std::string& title, const ScriptArchive& game,
                   << std::endl;
         return false;
     }
-    if (!ScriptArchive::readFile(share + "/players/linux/depends", depends) ||
-        !ScriptArchive::readFile(share + "/players/linux/copyright", licence)) {
+    if (!holds(share + "/players/linux", {"depends", "copyright"})) {
         std::cout << "kz package: no Linux player's notes in " << share << "/players/linux"
                   << std::endl;
+        return false;
+    }
+    if (!ScriptArchive::readFile(share + "/players/linux/depends", depends) ||
+        !ScriptArchive::readFile(share + "/players/linux/copyright", licence)) {
         return false;
     }
     while (!depends.empty() && (depends.back() == '\n' || depends.back() == ' ')) {

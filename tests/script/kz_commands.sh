@@ -33,7 +33,8 @@ out=$("$kz" check "$dir/nada") || status=$?
 1 error, 0 warnings" ] || fail "kz check on nothing exits $status and prints: $out"
 
 # kz new writes a game that checks clean, and never over another folder.
-out=$("$kz" new "$dir/nuevo") && [ -z "$("$kz" check "$dir/nuevo")" ] || fail "kz new: $out"
+out=$("$kz" new "$dir/nuevo") && [ -z "$("$kz" check "$dir/nuevo")" ] &&
+  [ "$out" = "A new game is in $dir/nuevo: play it with kz $dir/nuevo" ] || fail "kz new: $out"
 status=0
 out=$("$kz" new "$dir/nuevo") || status=$?
 [ "$status" = 1 ] && [ "$out" = "$dir/nuevo is not empty: nothing was written" ] ||
@@ -49,11 +50,27 @@ done
 printf '%s\n' "$out" | grep -qx "$dir/nuevo/res/passwd is a link: a package holds only the game's own files" ||
   fail "kz package with a link prints: $out"
 rm "$dir/nuevo/res/passwd"
+out=$("$kz" package "$dir/roto" --for linux) || true
+[ "$(printf '%s\n' "$out" | tail -n 1)" = "The game has errors: nothing was packaged." ] || fail "kz package roto: $out"
+status=0
+out=$("$kz" package "$demo" --for mac) || status=$?
+[ "$status" = 2 ] && [ "$out" = "usage: kz package GAME --for linux|windows|web [--out DIR]" ] ||
+  fail "kz package --for mac exits $status and prints: $out"
+# Without the players a kz is installed with, it says which one is missing.
+mkdir "$dir/empty"
+for target in "windows:no Windows player in $dir/empty/players/windows" \
+  "web:no web player in $dir/empty/players/web" "linux:no Linux player's notes in $dir/empty/players/linux"; do
+  out=$(KZ_SHARE=$dir/empty "$kz" package "$demo" --for "${target%%:*}" --out "$dir/out") && fail "no players: $out"
+  [ "$out" = "kz package: ${target#*:}" ] || fail "kz package without players prints: $out"
+done
+out=$(KZ_SHARE=$dir/empty "$kz" new "$dir/otro") && fail "no starter: $out"
+[ "$out" = "kz new: no starter game in $dir/empty/starter" ] || fail "kz new without a starter prints: $out"
 
 # For Linux: a .deb with the launcher, the menu entry and the game beside the
 # player, and a .tar.gz of the same; for Windows and the web where this kz
 # has their players.
-"$kz" package "$demo" --for linux --out "$dir/out" >/dev/null || fail "kz package --for linux"
+out=$("$kz" package "$demo" --for linux --out "$dir/out") && [ "$out" = "Wrote $dir/out/Demo-linux-x64.tar.gz
+Wrote $dir/out/demo_1.0_amd64.deb" ] || fail "kz package --for linux prints: $out"
 listing=$(dpkg-deb -c "$dir/out/demo_1.0_amd64.deb" | awk '{print $6}')
 for path in ./usr/games/demo ./usr/lib/games/demo/demo ./usr/lib/games/demo/game/game.kz \
   ./usr/share/applications/demo.desktop ./usr/share/pixmaps/demo.png; do
