@@ -45,9 +45,12 @@ function(kz_players player starter depends)
   set(KZ_WEB_PLAYER "" CACHE PATH "kz for the web (build-web/player)")
   set(share ${CMAKE_BINARY_DIR}/share/kz)
   set(copies "")
+  # A player that could not be built is not there (scripts/test goes on
+  # without it): kz package then says it has none, rather than ship an old one.
   foreach(system WINDOWS WEB)
     string(TOLOWER ${system} name)
-    if(KZ_${system}_PLAYER)
+    list(APPEND copies COMMAND ${CMAKE_COMMAND} -E rm -rf ${share}/players/${name})
+    if(KZ_${system}_PLAYER AND IS_DIRECTORY ${KZ_${system}_PLAYER})
       list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy_directory ${KZ_${system}_PLAYER}
         ${share}/players/${name})
     else()
