@@ -47,12 +47,50 @@
 #
 # The target links KZ::framework; link more to it as to any executable.
 
+# What a game's Debian package needs from the system: SDL 1.2 is the SDL 2
+# based sdl12-compat the engine is tested against, or the classic library;
+# libGL, which SDL opens itself, brings the system's OpenGL driver.
+set(KZ_GAME_DEBIAN_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1, \
+libsdl1.2-compat | libsdl1.2debian (>= 1.2.15), libsdl-image1.2 (>= 1.2.10), libsdl-ttf2.0-0, \
+libgl1, libopengl0, libglu1-mesa | libglu1")
+
 # Where the SDK's own files are: `prefix` holds, for Windows, the DLLs (bin/)
 # and the libraries' licences (share/licenses/); `templates` the files below.
 # Called once by the package (or by the engine's own build).
 function(kz_game_files prefix templates)
   set_property(GLOBAL PROPERTY KZ_GAME_PREFIX "${prefix}")
   set_property(GLOBAL PROPERTY KZ_GAME_TEMPLATES "${templates}")
+endfunction()
+
+# What a Windows program made with the SDK ships beside it, installed as
+# `component` into the top of its folder: the DLLs it loads, the compiler's
+# threads DLL, which the C++ runtime linked into it calls, and the licences
+# of everything bundled (licenses/: each library's and the compiler's
+# runtime's). minizip's licence goes only with a program that reads zips:
+# kz_windows_runtime(<component> [ZIP]).
+function(kz_windows_runtime component)
+  get_property(prefix GLOBAL PROPERTY KZ_GAME_PREFIX)
+  file(GLOB dlls ${prefix}/bin/*.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+    OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(EXISTS "${winpthread}")
+    list(APPEND dlls ${winpthread})
+  endif()
+  install(FILES ${dlls} DESTINATION . COMPONENT ${component})
+  if(IS_DIRECTORY ${prefix}/share/licenses)
+    install(DIRECTORY ${prefix}/share/licenses/ DESTINATION licenses COMPONENT ${component}
+      PATTERN minizip EXCLUDE)
+    if(ARGV1 STREQUAL "ZIP")
+      install(DIRECTORY ${prefix}/share/licenses/minizip DESTINATION licenses
+        COMPONENT ${component})
+    endif()
+  endif()
+  foreach(package gcc-mingw-w64-base mingw-w64-common)
+    if(EXISTS /usr/share/doc/${package}/copyright)
+      install(FILES /usr/share/doc/${package}/copyright DESTINATION licenses/${package}
+        RENAME copyright.txt COMPONENT ${component})
+    endif()
+  endforeach()
 endfunction()
 
 # Where this file is, for the scripts beside it.
@@ -457,15 +495,7 @@ function(kz_add_game target)
 
   if(WIN32)
     install(TARGETS ${target} RUNTIME DESTINATION . COMPONENT game)
-    file(GLOB dlls ${prefix}/bin/*.dll)
-    # The C++ runtime is linked in, but calls the threads library, a DLL of
-    # the cross compiler's.
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-      OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(EXISTS "${winpthread}")
-      list(APPEND dlls ${winpthread})
-    endif()
-    install(FILES ${dlls} DESTINATION . COMPONENT game)
+    kz_windows_runtime(game)
     foreach(dir ${res_dirs})
       install(DIRECTORY ${dir}/ DESTINATION res COMPONENT game)
     endforeach()
@@ -486,18 +516,9 @@ function(kz_add_game target)
     if(GAME_LICENSE)
       install(FILES ${GAME_LICENSE} DESTINATION licenses/${id} RENAME LICENSE.txt COMPONENT game)
     endif()
-    if(IS_DIRECTORY ${prefix}/share/licenses)
-      install(DIRECTORY ${prefix}/share/licenses/ DESTINATION licenses COMPONENT game)
-    endif()
     if(GAME_LICENSES)
       install(FILES ${GAME_LICENSES} DESTINATION licenses COMPONENT game)
     endif()
-    foreach(package gcc-mingw-w64-base mingw-w64-common)
-      if(EXISTS /usr/share/doc/${package}/copyright)
-        install(FILES /usr/share/doc/${package}/copyright DESTINATION licenses/${package}
-          RENAME copyright.txt COMPONENT game)
-      endif()
-    endforeach()
     # The zip: the folder <target>/ as installed, packed.
     set(stage ${CMAKE_CURRENT_BINARY_DIR}/${target}-zip)
     add_custom_target(${target}-zip
@@ -579,13 +600,8 @@ function(kz_add_game target)
         set(${name} "${value}")
       endif()
     endforeach()
-    # SDL 1.2 is the SDL 2 based sdl12-compat the engine is tested against, or
-    # the classic library; libGL, which SDL opens itself, brings the system's
-    # OpenGL driver.
     if(NOT DEFINED CPACK_DEBIAN_PACKAGE_DEPENDS)
-      set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1, \
-libsdl1.2-compat | libsdl1.2debian (>= 1.2.15), libsdl-image1.2 (>= 1.2.10), libsdl-ttf2.0-0, \
-libgl1, libopengl0, libglu1-mesa | libglu1")
+      set(CPACK_DEBIAN_PACKAGE_DEPENDS "${KZ_GAME_DEBIAN_DEPENDS}")
     endif()
     include(CPack)
   endif()

@@ -13,6 +13,7 @@ the last column only says whether each figure is within its target.
 
 import argparse
 import datetime
+import gzip
 import json
 import os
 import platform
@@ -44,6 +45,8 @@ def parse_arguments():
     parser.add_argument("--web-dir", default=os.path.join(ROOT, "build-web", "page"),
                         help="the web page's folder (scripts/web builds it); skipped if absent")
     parser.add_argument("--web-only", action="store_true", help="measure only the web page")
+    parser.add_argument("--packages-only", action="store_true",
+                        help="only the script player's page and what kz package makes of the script demo")
     return parser.parse_args()
 
 
@@ -130,8 +133,8 @@ class Measured:
             "PERF_SWAP_LOG": self.log,
         }
         self.started = time.monotonic_ns()
-        if len(command) == 1:
-            self.game = GameProcess(command[0], ROOT, xserver, env=self.env)
+        if os.path.basename(command[0]) != "floor":
+            self.game = GameProcess(command, ROOT, xserver, env=self.env)
         else:
             self.game = FloorProcess(command, xserver, self.env)
 
@@ -265,14 +268,13 @@ def floor_session(args, xserver, mode, idle_seconds, pacing_seconds):
         m.finish()
 
 
-def demo_session(args, xserver, idle_seconds, pacing_seconds):
-    """One session of the game, played through in full by the team's
-    automatic play-through, with three quiet stretches measured on the way:
-    the main menu, the first line of the opening waiting for its click, and
-    the investigation with the pointer resting on an object. Then the window
-    is closed as a user would."""
-    binary = program(args, "Demo")
-    m = Measured(args, xserver, [binary])
+def demo_session(args, xserver, idle_seconds, pacing_seconds, command=None):
+    """One session of the game (or of `command`: the script demo played by
+    kz), played through in full by the team's automatic play-through, with
+    three quiet stretches measured on the way: the main menu, the first line
+    of the opening waiting for its click, and the investigation with the
+    pointer resting on an object. Then the window is closed as a user would."""
+    m = Measured(args, xserver, command or [program(args, "Demo")])
     game = m.game
     result = {}
     windows = []  # the quiet stretches of play, for the frame rate
@@ -568,7 +570,61 @@ def web_rows(web):
     return rows
 
 
-def table(b, counts, starts, floors, demo, soaks, pacing, web):
+def script_rows(b, starts, demo, script):
+    """The script demo played by kz against the C++ demo."""
+    rows = [ratio_row("Script demo: CPU per frame, %s (kz / Demo)" % label, b["scriptFrame/" + state],
+                      b["demoFrame/" + state], "ms", 1.05)
+            for state, label in (("interactive", "investigating"), ("dialog", "a dialog line showing"))]
+    rows.append(ratio_row("Script demo: start-up to the first painted frame (kz / Demo)",
+                          starts["kz"]["median"] * 1000, starts["demo"]["median"] * 1000, "ms", 1.1,
+                          "%.0f"))
+    extra = script["peak_mib"] - demo["peak_mib"]
+    rows.append(["Script demo: peak resident memory (kz / Demo)", "%.1f MiB" % script["peak_mib"],
+                 "%.1f MiB" % demo["peak_mib"], "%+.1f MiB" % extra, "at most +2 MiB",
+                 "met" if extra <= 2 else "missed by %.1f MiB" % (extra - 2)])
+    check = b["scriptCheck/generated_200_scenes_20000_lines"]
+    rows.append(["Script: read and check 200 scenes, 20,000 lines", "%.1f ms" % check, "", "",
+                 "under 100 ms", "met" if check < 100 else "missed"])
+    return rows
+
+
+def package_rows(args):
+    """The bytes, raw and gzip-compressed, of the script player's page alone
+    and of each package `kz package` makes of the script demo, beside their
+    bounds: the page 300 KB compressed, the demo packed as a page no more
+    than the demo's own page, the Windows zip 2.5 MiB."""
+    kz = program(args, "kz")
+    player = os.path.join(args.build_dir, "share", "kz", "players", "web")
+    if not os.path.exists(os.path.join(player, "kz.wasm")):
+        return [["Packages: no web player in %s (scripts/test builds it)" % player, "", "", "", "", ""]]
+
+    def size(paths):
+        files = [os.path.join(d, f) for p in paths for d, _, fs in
+                 (os.walk(p) if os.path.isdir(p) else [("", [], [p])]) for f in fs]
+        raw = sum(os.path.getsize(f) for f in files)
+        packed = sum(len(gzip.compress(open(f, "rb").read(), 9)) for f in files)
+        return "%d / %d" % (raw, packed), raw, packed
+
+    shown, _, packed = size([os.path.join(player, f) for f in ("index.html", "kz.js", "kz.wasm")])
+    rows = [["Player's page without a game (bytes / gzip)", shown, "", "", "at most 300 KB compressed",
+             "met" if packed <= 300 * 1024 else "missed"]]
+    demo_page = size([args.web_dir])[1] if os.path.isdir(args.web_dir) else None
+    with tempfile.TemporaryDirectory() as out:
+        for target in ("windows", "web", "linux"):
+            subprocess.run([kz, "package", program(args, "games", "demo"), "--for", target, "--out", out],
+                           check=True, stdout=subprocess.DEVNULL)
+        for name in sorted(os.listdir(out)):
+            shown, raw, _ = size([os.path.join(out, name)])
+            target, verdict = "", ""
+            if name.endswith("-windows-x64.zip"):
+                target, verdict = "at most 2.5 MiB", "met" if raw <= 2.5 * 2**20 else "missed"
+            elif name.endswith("-web") and demo_page:
+                target, verdict = "at most the demo's page, %d" % demo_page, "met" if raw <= demo_page else "missed"
+            rows.append(["kz package of the script demo: %s (bytes / gzip)" % name, shown, "", "", target, verdict])
+    return rows
+
+
+def table(b, counts, starts, floors, demo, soaks, pacing, web, script=None):
     rows = [
         ratio_row(
             "CPU per frame, investigating (pointer on an object)",
@@ -643,6 +699,8 @@ def table(b, counts, starts, floors, demo, soaks, pacing, web):
         "none",
         "met" if demo["cpu_ov"] == 0 else "missed",
     ])
+    if script:
+        rows += script_rows(b, starts, demo, script)
     if web:
         rows += web_rows(web)
     d, f = soaks["demo"], soaks["floor"]
@@ -704,6 +762,9 @@ def main():
     pacing = 3 * idle  # the game's three quiet stretches
     runs = 3 if quick else 7
     cycles = 50 if quick else 1000
+    if args.packages_only:
+        print(markdown(package_rows(args)))
+        return
     if args.web_only:
         stamp = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")
         print("%s\n%s%s\n\n%s" % (stamp, machine(), " (quick run)" if quick else "",
@@ -730,6 +791,7 @@ def main():
             "floor": [floor, "dialog"],
             "demo": [program(args, "Demo")],
             "clear": [floor, "clear"],
+            "kz": [program(args, "kz"), program(args, "games", "demo")],
         }
         startup(args, xserver, commands, 1)  # warms the file cache
         starts = startup(args, xserver, commands, runs)
@@ -740,6 +802,9 @@ def main():
         }
         say("a session of the game")
         demo = demo_session(args, xserver, idle, pacing)
+        say("a session of the script demo, played by kz")
+        script = demo_session(args, xserver, idle, pacing,
+                              [program(args, "kz"), program(args, "games", "demo")])
         say("hide/show soak, %d cycles each" % cycles)
         env_display = os.environ.get("DISPLAY")
         os.environ["DISPLAY"] = xserver.name
@@ -765,7 +830,7 @@ def main():
     if os.path.exists(os.path.join(args.web_dir, "index.html")):
         say("the web page in Chromium, %d runs" % runs)
         web = web_page(args.web_dir, runs, idle)
-    rows = table(b, counts, starts, floors, demo, soaks, pacing, web)
+    rows = table(b, counts, starts, floors, demo, soaks, pacing, web, script) + package_rows(args)
     if win:
         rows += windows_rows(win)
     stamp = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")
