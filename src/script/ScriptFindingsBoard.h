@@ -19,7 +19,7 @@ public:
     };
 
     // At most this many items are kept; count() still says how many there were.
-    static const std::size_t MAX_ITEMS = 100;
+    static constexpr std::size_t MAX_ITEMS = 100;
 
     ScriptFindingsBoard();
 

@@ -22,9 +22,9 @@ class ScriptFindingsBoard;
 class ScriptOverlay : public KZ_Invader2D {
 public:
     // In front of the dialog box (-1000), the menus (-700) and everything else.
-    static const int Z = -9000;
+    static constexpr int Z = -9000;
     // Point size of the text.
-    static const int FONT_SIZE = 14;
+    static constexpr int FONT_SIZE = 14;
     // Backdrop colour (R, G, B, A) and the colours of the text.
     static const unsigned char PANEL[4];
     static const SDL_Color ERROR_COLOUR;   // a heading that says "error"

@@ -40,11 +40,11 @@ struct ScriptSaveNames {
 class ScriptSave {
 public:
     // The version written into every save; a save of a later version is not read.
-    static const int VERSION = 1;
+    static constexpr int VERSION = 1;
     // A save larger than this is not read: real ones are a few kilobytes.
-    static const std::size_t MAX_BYTES = 1024 * 1024;
+    static constexpr std::size_t MAX_BYTES = 1024 * 1024;
     // Longest name read from a save, in bytes.
-    static const std::size_t MAX_NAME = 1000;
+    static constexpr std::size_t MAX_NAME = 1000;
 
     // The save file at `path`.
     explicit ScriptSave(std::string path);

@@ -17,9 +17,9 @@
 // circle).
 class ScriptWatcher {
 public:
-    static const unsigned INTERVAL_MS = 100;
-    static const std::size_t MAX_FILES = 2000;
-    static const int MAX_DEPTH = 8;
+    static constexpr unsigned INTERVAL_MS = 100;
+    static constexpr std::size_t MAX_FILES = 2000;
+    static constexpr int MAX_DEPTH = 8;
 
     // Watches `folder`; what is there now is the starting point.
     explicit ScriptWatcher(std::string folder);
