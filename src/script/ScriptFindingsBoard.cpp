@@ -1,4 +1,4 @@
-#include "script/ScriptFindingsBoard.h"
+#include "ScriptFindingsBoard.h"
 
 ScriptFindingsBoard::ScriptFindingsBoard()
     : items()

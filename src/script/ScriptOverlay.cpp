@@ -1,9 +1,9 @@
-#include "script/ScriptOverlay.h"
+#include "ScriptOverlay.h"
 
 #include "KZ/Display.h"
 #include "KZ/FontRenderer.h"
 #include "KZ/ResourceManager.h"
-#include "script/ScriptFindingsBoard.h"
+#include "ScriptFindingsBoard.h"
 
 #include <algorithm>
 #include <vector>

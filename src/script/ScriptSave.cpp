@@ -1,4 +1,4 @@
-#include "script/ScriptSave.h"
+#include "ScriptSave.h"
 
 #include "KZ/Platform.h"
 

@@ -1,4 +1,4 @@
-#include "script/ScriptWatcher.h"
+#include "ScriptWatcher.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "script/ScriptOverlay.h"
-#include "script/ScriptFindingsBoard.h"
+#include "ScriptOverlay.h"
+#include "ScriptFindingsBoard.h"
 
 #include "TestSupport.h"
 
