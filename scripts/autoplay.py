@@ -11,23 +11,7 @@ closes the window as a user does and prints the game's standard output.
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import harness as h  # noqa: E402
-
-
-def play(demo):
-    demo.through_opening()
-    for obj in demo.objects:
-        demo.hover(obj)
-        if obj.name == "Basurero":
-            # Before the knife is taken, then after.
-            for verb in obj.verbs:
-                demo.act(obj, verb, obj.lines[verb])
-            for verb in ("Recoger", "Examinar"):
-                demo.act(obj, verb, h.BIN_AFTER_KNIFE[verb], "%s-%s-knife-taken" % (obj.name, verb))
-        else:
-            for verb in obj.verbs:
-                demo.act(obj, verb, obj.lines[verb])
+import harness as h
 
 
 # The names of the pictures a play-through wrote into its folder. Only what it
@@ -77,11 +61,11 @@ def main():
     print("Playing the demo in a private X server; pictures go to %s" % out, flush=True)
     lines = []
     with h.XServer() as xserver:
-        game = h.Game(args.binary, args.root, xserver)
+        game = h.Game(args.command, args.root, xserver)
         try:
             game.wait_for_line("Starting Demo")
             game.find_window()
-            play(h.Demo(game, args.root, args.render_tool, record))
+            h.play_through(h.Demo(game, args.root, args.render_tool, record))
             game.close()
             status = game.wait_exit()
         except h.Failure as failure:

@@ -1,6 +1,7 @@
 #include "DemoInvestigacion.h"
 #include "BackGroundImage.h"
 #include "CharacterSprite.h"
+#include "DemoContent.h"
 #include "DemoFrames.h"
 #include "DemoXarnBasurero.h"
 #include "DemoXarnLagartija.h"
@@ -22,11 +23,13 @@ TEST(DemoInvestigacion, AddsBackgroundThenOfficersThenObjects) {
     const std::vector<KZ_Invader*>& added = scene.toCreate;
     ASSERT_EQ(10u, added.size());
     EXPECT_EQ(scene.dialogBox, added[0]);
-    EXPECT_EQ("res/main.png", dynamic_cast<BackGroundImage*>(added[3])->imagePath);
+    const democontent::Content& content = democontent::content();
+    EXPECT_EQ(content.background, dynamic_cast<BackGroundImage*>(added[3])->imagePath);
     EXPECT_EQ(scene.personaje1, added[4]);
     EXPECT_EQ(scene.personaje2, added[5]);
-    EXPECT_EQ("res/personaje1.png", scene.personaje1->imagePath);
-    EXPECT_EQ("res/personaje2.png", scene.personaje2->imagePath);
+    ASSERT_EQ(2u, content.portraits.size());
+    EXPECT_EQ(content.portraits[0], scene.personaje1->imagePath);
+    EXPECT_EQ(content.portraits[1], scene.personaje2->imagePath);
     EXPECT_NE(nullptr, dynamic_cast<DemoXarnLagartija*>(added[6]));
     EXPECT_NE(nullptr, dynamic_cast<DemoXarnSilueta*>(added[7]));
     EXPECT_NE(nullptr, dynamic_cast<DemoXarnPolicia*>(added[8]));
@@ -59,22 +62,21 @@ TEST(DemoInvestigacion, QueuesTheFifteenCommandsOfTheOpening) {
             got.push_back("?");
         }
     }
-    const std::vector<std::string> expected = {
-        "hide 1",
-        "hide 2",
-        "centre 1",
-        "say Buenos dias comisario",
-        "say Lamento haberlo hecho venir de improviso, pero este caso lo amerita",
-        "say El cadaver ya fue retirado y enviado a la morgue",
-        "say La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente la cabeza",
-        "hide 1",
-        "centre 2",
-        "say La cabeza de la victima sigue desaparecida",
-        "say De igual manera, no hemos encontrado el arma homicida",
-        "hide 2",
-        "centre 1",
-        "say Lo dejo para que investigue, no dude en preguntarme cualquier duda que tenga",
-        "hide 1",
-    };
+    // Both officers hidden; then each line, its speaker centred when the
+    // speaker changes (the other one hidden first); the last one hidden.
+    std::vector<std::string> expected = {"hide 1", "hide 2"};
+    int speaking = 0;
+    for (const democontent::OpeningLine& step : democontent::content().opening) {
+        if (step.portrait != speaking) {
+            if (speaking != 0) {
+                expected.push_back("hide " + std::to_string(speaking));
+            }
+            speaking = step.portrait;
+            expected.push_back("centre " + std::to_string(speaking));
+        }
+        expected.push_back("say " + step.line);
+    }
+    expected.push_back("hide " + std::to_string(speaking));
+    ASSERT_EQ(15u, expected.size());
     EXPECT_EQ(expected, got);
 }

@@ -1,3 +1,4 @@
+#include "DemoContent.h"
 #include "DemoFrames.h"
 #include "DemoInvestigacion.h"
 #include "DemoXarnBasurero.h"
@@ -17,7 +18,7 @@ using namespace demoframes;
 
 namespace {
 
-using Lines = std::vector<std::string>;
+using democontent::Lines;
 
 // The investigation scene after its opening conversation has played, so
 // every object answers clicks.
@@ -71,27 +72,15 @@ struct Investigation : ::testing::Test {
     }
 };
 
-struct Expected {
-    const char* name;
-    int x, y;
-    const char* picture;
-    std::vector<std::string> verbs;
-};
-
-const Expected OBJECTS[] = {
-    {"Lagartija", 20, 290, "res/lagartija.png", {"Hablar", "Examinar", "Recoger", "Mover"}},
-    {"Silueta", 380, 320, "res/silueta.png", {"Examinar", "Recoger", "Mover"}},
-    {"Policia", 400, 80, "res/policia.png", {"Hablar", "Examinar"}},
-    {"Basurero", 280, 190, "res/basurero2.png", {"Hablar", "Examinar", "Recoger", "Mover"}},
-};
-
 } // namespace
 
 // Name, place and picture of each object, and the verbs a real click on it
 // offers: the outline never "Hablar", the policeman never "Recoger" or "Mover".
 TEST_F(Investigation, ObjectsStandWhereTheyShouldAndOfferOnlyTheirVerbs) {
+    const std::vector<democontent::Object>& objects = democontent::content().objects;
+    ASSERT_EQ(4u, objects.size());
     for (int i = 0; i < 4; i++) {
-        const Expected& e = OBJECTS[i];
+        const democontent::Object& e = objects[i];
         XarnSimpleInvestigableObject* obj = object(i);
         ASSERT_NE(nullptr, obj);
         EXPECT_EQ(e.name, obj->name);
@@ -115,7 +104,7 @@ TEST_F(Investigation, ReloadingKeepsEachObjectsOwnPicture) {
     scene->showNotify();
     for (int i = 0; i < 4; i++) {
         ASSERT_NE(nullptr, object(i)->sprite);
-        EXPECT_EQ(OBJECTS[i].picture, object(i)->sprite->path);
+        EXPECT_EQ(democontent::content().objects.at(i).picture, object(i)->sprite->path);
     }
 }
 
@@ -136,16 +125,14 @@ TEST_F(Investigation, TheBinRemembersTheKnife) {
         return takeQueued();
     };
 
+    const democontent::Object& expected = democontent::content().objects.at(3);
+    ASSERT_FALSE(expected.afterKnife.empty());
     EXPECT_FALSE(bin->cuchilloCogido);
-    EXPECT_EQ((Lines{"Quizas el asesino escondio algo en este lugar", "...",
-                     "Hay algo extraño en el fondo"}),
-              choose("Examinar"));
+    EXPECT_EQ(expected.lines.at("Examinar"), choose("Examinar"));
     EXPECT_FALSE(bin->cuchilloCogido);
-    EXPECT_EQ((Lines{"No se si deba meter la mano ahi...", "Todo sea por la justicia!",
-                     "Aca dentro hay un cuchillo", "Lo guardare como evidencia"}),
-              choose("Recoger"));
+    EXPECT_EQ(expected.lines.at("Recoger"), choose("Recoger"));
     EXPECT_TRUE(bin->cuchilloCogido);
-    EXPECT_EQ(Lines{"Ya he cogido el cuchillo"}, choose("Recoger"));
-    EXPECT_EQ(Lines{"No parece haber nada mas"}, choose("Examinar"));
+    EXPECT_EQ(expected.afterKnife.at("Recoger"), choose("Recoger"));
+    EXPECT_EQ(expected.afterKnife.at("Examinar"), choose("Examinar"));
     EXPECT_TRUE(bin->cuchilloCogido);
 }

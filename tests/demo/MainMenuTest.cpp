@@ -1,5 +1,6 @@
 #include "MainMenu.h"
 #include "BackGroundImage.h"
+#include "DemoContent.h"
 #include "DemoFrames.h"
 #include "DemoInvestigacion.h"
 #include "KZ/Space.h"
@@ -10,7 +11,7 @@
 
 using namespace demoframes;
 
-// The menu: its button "Empezar" at (420, 390) is its first entity, then the
+// The menu: its button ("Empezar" at (420, 390)) is its first entity, then the
 // background, then the controller.
 TEST(MainMenu, ButtonThenBackgroundThenController) {
     testsupport::openWindow();
@@ -18,12 +19,13 @@ TEST(MainMenu, ButtonThenBackgroundThenController) {
     ASSERT_EQ(6u, menu.toCreate.size());
     auto* button = dynamic_cast<XarnTextClickable*>(menu.toCreate[3]);
     ASSERT_NE(nullptr, button);
-    EXPECT_EQ("Empezar", button->text);
-    EXPECT_EQ(420, button->getX());
-    EXPECT_EQ(390, button->getY());
+    const democontent::Content& content = democontent::content();
+    EXPECT_EQ(content.menuButton, button->text);
+    EXPECT_EQ(content.menuX, button->getX());
+    EXPECT_EQ(content.menuY, button->getY());
     auto* background = dynamic_cast<BackGroundImage*>(menu.toCreate[4]);
     ASSERT_NE(nullptr, background);
-    EXPECT_EQ("res/main.png", background->imagePath);
+    EXPECT_EQ(content.background, background->imagePath);
     auto* controller = dynamic_cast<XarnMainMenu*>(menu.toCreate[5]);
     ASSERT_NE(nullptr, controller);
     EXPECT_EQ(button, controller->button);
@@ -61,5 +63,5 @@ TEST(MainMenu, EmpezarSwapsInTheInvestigation) {
     scene->showNotify();
     frame(*scene);
     EXPECT_EQ(scene->MODE_SCRIPT, scene->mode);
-    EXPECT_EQ("Buenos dias comisario", scene->dialogBox->text);
+    EXPECT_EQ(democontent::content().opening.at(0).line, scene->dialogBox->text);
 }

@@ -28,18 +28,13 @@ import base64
 import json
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 import zlib
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
-import harness as h  # noqa: E402
-import autoplay  # noqa: E402
+import harness as h
 
-GOLDENS = os.path.join(HERE, "goldens")
+GOLDENS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "goldens")
 TILE = 16
 ATLAS_COLUMNS = 64
 WIDTH, HEIGHT = 640, 480
@@ -80,15 +75,6 @@ def paste(data, box, block):
         start = ((y + r) * WIDTH + x) * 3
         out[start : start + w * 3] = block[r * w * 3 : (r + 1) * w * 3]
     return bytes(out)
-
-
-def write_png(data, width, height, path):
-    subprocess.run(
-        ["convert", "-size", "%dx%d" % (width, height), "-depth", "8", "rgb:-", path],
-        input=data,
-        check=True,
-        timeout=60,
-    )
 
 
 def read_rgb(path):
@@ -145,7 +131,7 @@ def save_goldens(steps, icon_looks, folder=GOLDENS):
             start = ((y0 + r) * atlas_w + x0) * 3
             atlas[start : start + TILE * 3] = tile[r * TILE * 3 : (r + 1) * TILE * 3]
     os.makedirs(folder, exist_ok=True)
-    write_png(bytes(atlas), atlas_w, rows * TILE, os.path.join(folder, "tiles.png"))
+    h.write_png(bytes(atlas), atlas_w, rows * TILE, os.path.join(folder, "tiles.png"))
     looks = [base64.b64encode(zlib.compress(look, 9)).decode("ascii") for look in sorted(icon_looks)]
     with open(os.path.join(folder, "steps.json"), "w") as f:
         json.dump({"tile": TILE, "icon": list(ICON), "icon_looks": looks, "steps": grids}, f, indent=0)
@@ -247,14 +233,14 @@ def difference_picture(actual, expected):
 
 
 def play_through(args, record, session=h.play_session):
-    """Plays autoplay's play-through in a session (by default the desktop
+    """Plays the whole play-through in a session (by default the desktop
     game's in a private X server, which also checks that it ended normally);
     record(game, step, picture) gets every step's picture. Returns what the
     session returns: the ended Game, for the desktop's."""
 
     def play(demo):
         demo.record = lambda step, picture: record(demo.game, step, picture)
-        autoplay.play(demo)
+        h.play_through(demo)
 
     return session(args, play)
 
@@ -329,9 +315,9 @@ def compare(args, session=h.play_session, close_enough=None, also=None):
         regions = changed_regions(actual, expected)
         os.makedirs(out, exist_ok=True)
         stem = os.path.join(out, name)
-        write_png(actual, WIDTH, HEIGHT, stem + "-actual.png")
-        write_png(expected, WIDTH, HEIGHT, stem + "-expected.png")
-        write_png(difference_picture(actual, expected), WIDTH, HEIGHT, stem + "-diff.png")
+        h.write_png(actual, WIDTH, HEIGHT, stem + "-actual.png")
+        h.write_png(expected, WIDTH, HEIGHT, stem + "-expected.png")
+        h.write_png(difference_picture(actual, expected), WIDTH, HEIGHT, stem + "-diff.png")
         failures.append(
             "step %s: %s (pictures: %s-*.png)"
             % (
@@ -358,7 +344,7 @@ def export(folder):
     goldens = Goldens()
     os.makedirs(folder, exist_ok=True)
     for i, name in enumerate(goldens.names):
-        write_png(goldens.picture(i), WIDTH, HEIGHT, os.path.join(folder, name + ".png"))
+        h.write_png(goldens.picture(i), WIDTH, HEIGHT, os.path.join(folder, name + ".png"))
     print("%d golden pictures in %s" % (len(goldens.names), folder))
 
 

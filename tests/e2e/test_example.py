@@ -14,9 +14,8 @@ import shutil
 import subprocess
 import tempfile
 
-import browser as b
 import harness as h
-import wine
+from harness import browser as b, wine
 
 INTRO = ["Por fin llegas, aprendiz", "Anoche la tormenta apagó la lámpara del faro",
          "Sube a la sala y vuelve a encenderla"]
@@ -65,7 +64,7 @@ def guide_files(root):
 
 
 def play(game, root, tool, to_the_end=True):
-    lamp = h.DemoObject("Lámpara", "lampara.png", 256, 120, h.VERBS, LAMP)
+    lamp = h.DemoObject("Lámpara", "res/lampara.png", 256, 120, h.VERBS, LAMP)
     faro = h.Demo(game, root, tool, objects=[lamp])
     # The strip's left part: nothing of the lamp room lies there.
     faro.strip_box = lambda: (0, faro.STRIP_TOP + 4, 250, faro.H - faro.STRIP_TOP - 8)

@@ -19,8 +19,8 @@ import re
 import shutil
 import tempfile
 
-import browser as b
 import harness as h
+from harness import browser as b
 import screenshots
 import test_bad_input
 

@@ -27,7 +27,7 @@ import tempfile
 
 import harness as h
 import screenshots
-import wine
+from harness import wine
 
 
 def linux_session(args):

@@ -1,0 +1,75 @@
+#ifndef SCRIPTPLAYER_H
+#define SCRIPTPLAYER_H
+
+#include "ScriptGame.h"
+#include "ScriptState.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class CharacterSprite;
+class SceneCommand;
+class ScriptLoad;
+class ScriptScene;
+
+// Plays a checked game on the framework: builds each scene (ScriptScene)
+// the first time it is entered, and runs the scripts. A script is walked one
+// statement at a time in its turn: what takes a turn of the framework (a line,
+// hiding or centring a portrait, the end) is queued as the framework's own
+// command, followed by a call back here that goes on from there; what does
+// not (flags, counters, conditions) happens when the walk reaches it. So a
+// "set" written after two lines happens once they have been clicked away,
+// and an "if" looks at the state as it is when its turn comes.
+//
+// One script runs at a time (objects, topics and buttons ignore clicks while
+// one plays), and everything it changes is in `state`, named by name.
+class ScriptPlayer {
+public:
+    const ScriptGame& game; // the game played; must outlive the player
+    ScriptState state;      // what has changed so far
+    ScriptScene* current;   // the scene being played; null before start()
+
+    explicit ScriptPlayer(const ScriptGame& game);
+
+    // Plays the game `load` has read: opens the window titled with the game's
+    // title, plays from its first scene until the window is closed or the
+    // game ends, and returns the program's exit status. Runs in the game's
+    // folder, where the framework finds res/.
+    static int play(ScriptLoad& load);
+
+    // Enters the first scene: the display stack's top from the next frame.
+    void start();
+    // Enters scene `name` (it must exist) and plays its opening.
+    void go(const std::string& name);
+    // Starts `script` in `scene` now, for a click on something in it.
+    void run(ScriptScene* scene, const ScriptGame::Script& script);
+    // Whether `condition` holds in the current state.
+    bool holds(const ScriptGame::Condition& condition) const;
+    // The picture `thing`'s conditions choose now: the first conditional one
+    // that holds, else its first.
+    const std::string& picture(const ScriptGame::Thing& thing) const;
+    // Remembers that the player has acted on `thing` in the current scene.
+    void markSeen(const std::string& thing);
+
+private:
+    // A block being walked and the index of its next statement.
+    struct Frame {
+        const std::vector<ScriptGame::Statement>* block;
+        size_t next;
+    };
+    std::vector<Frame> frames;                  // the running script's blocks, outermost first
+    ScriptScene* runningScene;                  // where the running script's commands go
+    std::map<std::string, ScriptScene*> scenes; // built on first entry; live for the program
+
+    // Walks the running script on from where it stopped.
+    void resume();
+    // Queues `command` and, behind it, the walk's next step.
+    void queue(SceneCommand* command);
+    // The state changed: the current scene shows what its conditions now allow.
+    void changed();
+    // Copies the walk's position into `state`.
+    void remember();
+};
+
+#endif
