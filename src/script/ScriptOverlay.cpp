@@ -22,9 +22,11 @@ static const std::size_t SHOWN_BYTES = 400;
 // Height of the panel when there is no font to write in.
 static const int BARE_HEIGHT = 24;
 
-ScriptOverlay::ScriptOverlay(const ScriptFindingsBoard* board, std::string fontPath)
+ScriptOverlay::ScriptOverlay(const ScriptFindingsBoard* board, std::string fontPath,
+                             std::function<void()> eachStep)
     : board(board)
     , fontPath(fontPath)
+    , eachStep(eachStep)
     , font(nullptr)
     , texture(0)
     , drawnGeneration(0)
@@ -37,6 +39,12 @@ ScriptOverlay::ScriptOverlay(const ScriptFindingsBoard* board, std::string fontP
 
 ScriptOverlay::~ScriptOverlay() {
     unloadGraphics();
+}
+
+void ScriptOverlay::step() {
+    if (eachStep) {
+        eachStep();
+    }
 }
 
 void ScriptOverlay::loadGraphics() {

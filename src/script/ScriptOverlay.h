@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 #include <SDL/SDL_ttf.h>
+#include <functional>
 #include <string>
 
 class ScriptFindingsBoard;
@@ -32,12 +33,17 @@ public:
     static const SDL_Color SOURCE_COLOUR;  // the line of the file
     static const SDL_Color CARET_COLOUR;   // the caret
 
-    // Shows `board` (not owned; it outlives the overlay) in the font at `fontPath`.
-    ScriptOverlay(const ScriptFindingsBoard* board, std::string fontPath);
+    // Shows `board` (not owned; it outlives the overlay) in the font at
+    // `fontPath`. `eachStep`, if given, runs at every step of the overlay's
+    // scene: what keeps the game in step with its files while it plays.
+    ScriptOverlay(const ScriptFindingsBoard* board, std::string fontPath,
+                  std::function<void()> eachStep = nullptr);
     ~ScriptOverlay() override;
     ScriptOverlay(const ScriptOverlay&) = delete;
     ScriptOverlay& operator=(const ScriptOverlay&) = delete;
 
+    // Runs `eachStep`.
+    void step() override;
     // The panel, while the board holds something; laid out again first when
     // the board has changed.
     void draw(KZ_Graphics* g) override;
@@ -54,6 +60,7 @@ private:
 
     const ScriptFindingsBoard* board;
     std::string fontPath;
+    std::function<void()> eachStep;
     TTF_Font* font; // owned; null when closed or when it cannot be opened
     GLuint texture; // owned; the panel as last laid out, 0 if none
     unsigned drawnGeneration;

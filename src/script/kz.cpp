@@ -46,9 +46,6 @@ int main(int argc, char* argv[]) {
             return usage();
         }
     }
-    // Watching for changes is not built yet: the option is accepted so that
-    // launchers can pass it already.
-    (void)reload;
     if (command == "check") {
         if (game.empty()) {
             return usage();
@@ -57,6 +54,10 @@ int main(int argc, char* argv[]) {
         std::fputs(load.report().c_str(), stdout);
         return load.ok ? 0 : 1;
     }
+    // A game named on the command line is a writer's source folder: its
+    // changes show while it plays. A player's copy (the game beside kz, or a
+    // .zip) is not watched.
+    bool watch = reload && !game.empty();
     if (game.empty()) {
         game = ScriptLoad::besideProgram(argv[0]);
     }
@@ -67,5 +68,5 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::fputs(load.report().c_str(), stdout); // its warnings, if any
-    return ScriptPlayer::play(load);
+    return ScriptPlayer::play(load, watch && load.unpacked.empty());
 }
