@@ -1,9 +1,11 @@
 #include "ScriptLive.h"
 
+#include "CharacterSprite.h"
 #include "KZ/ResourceManager.h"
 #include "ScriptLoad.h"
 #include "ScriptOverlay.h"
 #include "ScriptPlayer.h"
+#include "ScriptScene.h"
 #include "ScriptWatcher.h"
 
 #include <SDL/SDL.h>
@@ -79,10 +81,18 @@ void ScriptLive::reload(const std::vector<std::string>& changed) {
     if (fresh->game.scene(saved.scene) == nullptr) {
         next->start();
         note = "the scene " + saved.scene + " is gone: back to the start";
-    } else if (next->restore(saved, text)) {
-        note = "back in " + saved.scene + ", at the same line";
     } else {
-        note = "back in " + saved.scene + ", at rest";
+        const bool same = next->restore(saved, text);
+        note = "back in " + saved.scene + (same ? ", at the same line" : ", at rest");
+        // The portraits stay where the scripts put them: hidden, centred, turned.
+        for (const auto& portrait : next->current->portraits) {
+            const CharacterSprite* before = player->current->portrait(portrait.first);
+            if (before != nullptr) {
+                portrait.second->setX(before->x);
+                portrait.second->setY(before->y);
+                portrait.second->flipped = before->flipped;
+            }
+        }
     }
     std::printf("Reloaded %s: %s\n", files.c_str(), note.c_str());
     std::fflush(stdout);

@@ -107,6 +107,10 @@ bool ScriptPlayer::restore(const ScriptState& saved, const std::string& line) {
     state.script = saved.script;
     runningScene = scene;
     scene->commandStack.add(new SCommandCall([this] { resume(); }));
+    // The line is handed to the dialog box now, before the scene's first
+    // frame: a click in that frame is the player's answer to the line they
+    // see, not a click left over from before it (which the box ignores).
+    scene->commandStack.execute();
     return true;
 }
 
