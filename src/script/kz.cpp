@@ -4,13 +4,18 @@
 //                             no GAME, the folder game/ or game.zip beside kz
 //   kz check GAME             prints the game's findings; exit status 1 when
 //                             one of them is an error
+//   kz explore [--limit N] GAME
+//                             plays every path without a window: lines never
+//                             reached, dead ends, faults; exit status 1 on any
 //
 // Every command reads the game the same way (ScriptLoad), so a game that
 // passes `kz check` is exactly a game that starts.
+#include "ScriptExplorer.h"
 #include "ScriptLoad.h"
 #include "ScriptPlayer.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -19,6 +24,7 @@ namespace {
 int usage() {
     std::printf("usage: kz [--no-reload] [GAME]\n"
                 "       kz check GAME\n"
+                "       kz explore [--limit N] GAME\n"
                 "GAME is a game's folder or a .zip of one.\n");
     return 2;
 }
@@ -32,14 +38,22 @@ int main(int argc, char* argv[]) {
     std::string command = "play";
     std::string game;
     int i = 1;
-    if (i < argc && std::strcmp(argv[i], "check") == 0) {
-        command = "check";
+    if (i < argc && (std::strcmp(argv[i], "check") == 0 || std::strcmp(argv[i], "explore") == 0)) {
+        command = argv[i];
         i++;
     }
     bool reload = true;
+    std::size_t limit = ScriptExplorer::DEFAULT_LIMIT;
     for (; i < argc; i++) {
         if (command == "play" && std::strcmp(argv[i], "--no-reload") == 0) {
             reload = false;
+        } else if (command == "explore" && std::strcmp(argv[i], "--limit") == 0 && i + 1 < argc) {
+            char* end = nullptr;
+            const unsigned long long n = std::strtoull(argv[++i], &end, 10);
+            if (*end != '\0' || n == 0 || n > 100000000ull || argv[i][0] == '-') {
+                return usage();
+            }
+            limit = static_cast<std::size_t>(n);
         } else if (game.empty() && argv[i][0] != '-') {
             game = argv[i];
         } else {
@@ -53,6 +67,18 @@ int main(int argc, char* argv[]) {
         ScriptLoad load(game);
         std::fputs(load.report().c_str(), stdout);
         return load.ok ? 0 : 1;
+    }
+    if (command == "explore") {
+        if (game.empty()) {
+            return usage();
+        }
+        ScriptLoad load(game);
+        std::fputs(load.report().c_str(), stdout);
+        if (!load.ok) {
+            std::printf("The game has errors and cannot be explored.\n");
+            return 1;
+        }
+        return ScriptExplorer(load.game, load.path, limit).run();
     }
     // A game named on the command line is a writer's source folder: its
     // changes show while it plays. A player's copy (the game beside kz, or a
