@@ -19,12 +19,13 @@ def arguments(extra=None):
     parser.add_argument("--binary", required=True, help="the game executable")
     parser.add_argument("--root", required=True, help="the directory that holds res/")
     parser.add_argument("--render-tool", help="the text tool built beside the game (render_line)")
+    parser.add_argument("--game", help="the script game the program plays (for kz: a folder or .zip)")
     if extra:
         extra(parser)
     args = parser.parse_args()
     args.binary = os.path.abspath(args.binary)
     # What the players start: the program and its arguments.
-    args.command = [args.binary]
+    args.command = [args.binary] + ([os.path.abspath(args.game)] if args.game else [])
     args.root = os.path.abspath(args.root)
     return args
 

@@ -86,11 +86,12 @@ public:
     // What is wrong with the file res/`name` as a `kind`, or empty.
     std::string problem(const std::string& name, bool font) {
         const std::string path = "res/" + name;
-        auto cached = checkedFiles.find(path);
+        const std::string key = (font ? "font " : "picture ") + path;
+        auto cached = checkedFiles.find(key);
         if (cached != checkedFiles.end()) {
             return cached->second;
         }
-        std::string& result = checkedFiles[path];
+        std::string& result = checkedFiles[key];
         std::string actual;
         const ScriptFolder::Lookup lookup = folder.find(path, &actual);
         if (lookup == ScriptFolder::MISSING) {
@@ -437,17 +438,18 @@ public:
 
 void ScriptChecker::check(const ScriptFolder& folder, const ScriptGame& game,
                           std::vector<ScriptFinding>& findings) {
-    Checker checker(folder, game, findings);
-    if (game.gameFileRead) {
-        checker.gameFile();
+    // Without its game file a game's names mean nothing yet: only what each
+    // file says by itself is reported.
+    if (!game.gameFileRead) {
+        return;
     }
+    Checker checker(folder, game, findings);
+    checker.gameFile();
     for (const ScriptGame::Scene& scene : game.scenes) {
         checker.scene(scene);
     }
     checker.names();
-    if (game.gameFileRead) {
-        checker.reachable();
-    }
+    checker.reachable();
 }
 
 bool ScriptChecker::load(const ScriptFolder& folder, ScriptGame& game,

@@ -62,7 +62,9 @@ public:
         Condition condition;
         std::vector<Statement> body;
         std::vector<Statement> otherwise;
-        int ordinal = 0; // FIRST_TIME: 1 for the script's first such block, 2 for the next...
+        // FIRST_TIME: 1 for the script's first such block, 2 for the next...
+        // (IF: how the parser took its else; of no use afterwards).
+        int ordinal = 0;
     };
 
     // A script and the name it is known by in the game's state, stable

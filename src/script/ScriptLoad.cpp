@@ -20,11 +20,9 @@ ScriptLoad::ScriptLoad(const std::string& path)
     }
     if (S_ISDIR(info.st_mode)) {
         folderPath = path;
-    } else if (!ScriptZip::unpack(path, folderPath, why)) {
+    } else if (!ScriptZip::unpack(path, unpacked, folderPath, why)) {
         findings.emplace_back(path, 0, 0, ScriptFinding::ERROR, "the game cannot be read: " + why);
         return;
-    } else {
-        unpacked = folderPath;
     }
     folder = ScriptFolder(folderPath);
     ok = ScriptChecker::load(folder, game, findings);
@@ -32,8 +30,7 @@ ScriptLoad::ScriptLoad(const std::string& path)
 
 ScriptLoad::~ScriptLoad() {
     if (!unpacked.empty()) {
-        // The folder made for the archive, not the game's own folder in it.
-        ScriptZip::remove(unpacked.substr(0, unpacked.find('/', unpacked.rfind("/kz-") + 1)));
+        ScriptZip::remove(unpacked);
     }
 }
 

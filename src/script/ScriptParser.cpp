@@ -18,6 +18,7 @@ struct Node {
     int column = 1; // of the first character after the indentation
     std::string text;
     std::vector<Node> children;
+    bool tooDeep = false; // lines under it were refused for their depth
 };
 
 // A word of a line, and where it starts in it.
@@ -163,9 +164,13 @@ public:
                           std::to_string(siblings.front().line) + ")");
             }
             if (open.size() >= static_cast<size_t>(ScriptParser::MAX_DEPTH)) {
-                error(node, 0,
-                      "nesting too deep (at most " + std::to_string(ScriptParser::MAX_DEPTH) +
-                          " levels of indentation)");
+                // Said once for the line it starts at; the lines under it go with it.
+                if (!open.back()->tooDeep) {
+                    error(node, 0,
+                          "nesting too deep (at most " + std::to_string(ScriptParser::MAX_DEPTH) +
+                              " levels of indentation)");
+                }
+                open.back()->tooDeep = true;
                 continue;
             }
             siblings.push_back(node);
@@ -361,7 +366,7 @@ public:
     }
 
     void needsBody(const Node& node, const std::string& what) {
-        if (node.children.empty()) {
+        if (node.children.empty() && !node.tooDeep) {
             error(node, 0, "'" + what + "' has nothing indented under it");
         }
     }
@@ -387,35 +392,42 @@ public:
             s.kind = Statement::IF;
             needsBody(node, "if");
             if (!parseCondition(node, after, s.condition)) {
-                return;
+                // Kept, as a condition of nothing, so its else still has an if.
+                s.condition = Condition();
+                s.condition.kind = Condition::AND;
             }
             block(node.children, s.body);
             out.push_back(s);
             return;
         }
         if (isKeyword(t, "else", after)) {
-            // An if's ordinal marks that its else has been read.
-            if (out.empty() || out.back().kind != Statement::IF || out.back().ordinal != 0) {
+            // An if's ordinal marks what became of its else: -1 taken by an
+            // else block, -2 by an "else if", whose own if the else may follow.
+            Statement* target = out.empty() ? nullptr : &out.back();
+            while (target != nullptr && target->kind == Statement::IF && target->ordinal == -2) {
+                target = &target->otherwise.back();
+            }
+            if (target == nullptr || target->kind != Statement::IF || target->ordinal != 0) {
                 error(node, 0, "'else' must follow an 'if' block at the same indentation");
                 return;
             }
-            Statement& ifStatement = out.back();
-            ifStatement.ordinal = -1; // its else is taken
             needsBody(node, "else");
             size_t ifAfter = 0;
             const std::string tail = rest(t, after);
             if (isKeyword(tail, "if", ifAfter)) {
                 // "else if": an if inside the else.
+                target->ordinal = -2;
                 Node inner = node;
                 inner.text = tail;
                 inner.column = place(node, t.find(tail, after)).column;
-                statement(inner, ifStatement.otherwise);
+                statement(inner, target->otherwise);
                 return;
             }
+            target->ordinal = -1;
             if (!tail.empty()) {
                 error(node, t.find(tail, after), "nothing may follow 'else' on its line");
             }
-            block(node.children, ifStatement.otherwise);
+            block(node.children, target->otherwise);
             return;
         }
         if (t == "first time") {
@@ -553,8 +565,7 @@ public:
         parseNumber(w[atIndex + 2].text, thing.y);
         size_t i = atIndex + 3;
         if (withPicture) {
-            if (i + 1 >= w.size() + 1 || i >= w.size() || w[i].text != "picture" ||
-                i + 1 >= w.size()) {
+            if (i + 1 >= w.size() || w[i].text != "picture") {
                 error(node, i < w.size() ? w[i].offset : node.text.size(),
                       "'" + keyword + "' needs its picture: ... at X Y picture FILE");
                 return false;
@@ -804,12 +815,22 @@ void ScriptParser::parse(const ScriptFolder& folder, ScriptGame& game,
         scenes.resize(MAX_SCENES);
     }
     files.insert(files.end(), scenes.begin(), scenes.end());
+    // A scene file that cannot be read is known by its name all the same, so
+    // going there is not a second mistake.
+    auto known = [&game](const std::string& name) {
+        if (name != "game.kz") {
+            game.scenes.emplace_back();
+            game.scenes.back().name = name.substr(0, name.size() - 6);
+            game.scenes.back().file = name;
+        }
+    };
     for (const std::string& name : files) {
         ScriptSource& source = game.sources[name];
         source.name = name;
         std::string actual;
         const ScriptFolder::Lookup lookup = folder.find(name, &actual);
         if (lookup != ScriptFolder::FOUND) {
+            known(name);
             findings.emplace_back(name, 0, 0, ScriptFinding::ERROR,
                                   name == "game.kz" && lookup == ScriptFolder::MISSING
                                       ? "there is no game file 'game.kz' in the game's folder"
@@ -818,11 +839,13 @@ void ScriptParser::parse(const ScriptFolder& folder, ScriptGame& game,
         }
         std::string bytes, why;
         if (!folder.read(name, ScriptSource::MAX_BYTES, bytes, why)) {
+            known(name);
             findings.emplace_back(name, 0, 0, ScriptFinding::ERROR,
                                   "the file cannot be read: " + why);
             continue;
         }
         if (!source.load(bytes, findings)) {
+            known(name);
             continue;
         }
         parseSource(source, name == "game.kz", game, findings);
@@ -842,7 +865,7 @@ std::string ScriptParser::closest(const std::string& name,
         return "";
     }
     std::string best;
-    size_t bestDistance = a.size() / 3 + 1; // one slip in a short name, more in a long one
+    size_t bestDistance = a.size() / 4 + 1; // one slip in a short name, more in a long one
     for (const std::string& candidate : candidates) {
         const std::string b = lower(candidate);
         if (b.size() > 64 || candidate == name) {

@@ -74,7 +74,8 @@ void ScriptZip::remove(const std::string& folder) {
     rmdir(folder.c_str());
 }
 
-bool ScriptZip::unpack(const std::string& zip, std::string& folder, std::string& why) {
+bool ScriptZip::unpack(const std::string& zip, std::string& made, std::string& folder,
+                       std::string& why) {
     unzFile archive = unzOpen64(zip.c_str());
     if (archive == nullptr) {
         why = "it is not a .zip archive, or it is damaged";
@@ -171,6 +172,7 @@ bool ScriptZip::unpack(const std::string& zip, std::string& folder, std::string&
         return false;
     }
     // One top folder and no game file at the root: the game is in that folder.
+    made = root;
     folder = root;
     if (tops.size() == 1 && tops.begin()->back() == '/') {
         folder = root + "/" + tops.begin()->substr(0, tops.begin()->size() - 1);

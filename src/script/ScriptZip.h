@@ -15,11 +15,12 @@ public:
     static const size_t MAX_ENTRY = 32 * 1024 * 1024;  // bytes in one unpacked file
     static const size_t MAX_TOTAL = 256 * 1024 * 1024; // bytes in all of them
 
-    // Unpacks `zip` into a new folder under the system's temporary folder.
-    // On success `folder` is the game's folder in it (the archive's root, or
-    // its one top folder when everything is in one); else `why` says what is
+    // Unpacks `zip` into a new folder, `root`, under the system's temporary
+    // folder. On success `folder` is the game's folder in it (`root`, or its
+    // one top folder when everything is in one); else `why` says what is
     // wrong, in a writer's words, and nothing is left behind.
-    static bool unpack(const std::string& zip, std::string& folder, std::string& why);
+    static bool unpack(const std::string& zip, std::string& root, std::string& folder,
+                       std::string& why);
 
     // Removes a folder made by unpack() and everything in it.
     static void remove(const std::string& folder);

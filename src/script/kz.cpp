@@ -8,6 +8,7 @@
 //                             plays every path without a window: lines never
 //                             reached, dead ends, faults; exit status 1 on any
 //
+// A command is a word first, then its arguments; without one, kz plays.
 // Every command reads the game the same way (ScriptLoad), so a game that
 // passes `kz check` is exactly a game that starts.
 #include "ScriptExplorer.h"
@@ -29,70 +30,83 @@ int usage() {
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    // Line by line, so whoever reads the output through a pipe sees each
-    // line as soon as it is written.
-    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    std::string command = "play";
-    std::string game;
-    int i = 1;
-    if (i < argc && (std::strcmp(argv[i], "check") == 0 || std::strcmp(argv[i], "explore") == 0)) {
-        command = argv[i];
-        i++;
+// kz check GAME
+int check(int argc, char* argv[]) {
+    if (argc != 1 || argv[0][0] == '-') {
+        return usage();
     }
-    bool reload = true;
+    ScriptLoad load(argv[0]);
+    std::fputs(load.report().c_str(), stdout);
+    return load.ok ? 0 : 1;
+}
+
+// kz explore [--limit N] GAME
+int explore(int argc, char* argv[]) {
     std::size_t limit = ScriptExplorer::DEFAULT_LIMIT;
-    for (; i < argc; i++) {
-        if (command == "play" && std::strcmp(argv[i], "--no-reload") == 0) {
+    if (argc == 3 && std::strcmp(argv[0], "--limit") == 0) {
+        char* end = nullptr;
+        const unsigned long long n = std::strtoull(argv[1], &end, 10);
+        if (*end != '\0' || argv[1][0] == '-' || n == 0 || n > 100000000ull) {
+            return usage();
+        }
+        limit = static_cast<std::size_t>(n);
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc != 1 || argv[0][0] == '-') {
+        return usage();
+    }
+    ScriptLoad load(argv[0]);
+    std::fputs(load.report().c_str(), stdout);
+    if (!load.ok) {
+        std::printf("The game has errors and cannot be explored.\n");
+        return 1;
+    }
+    return ScriptExplorer(load.game, load.path, limit).run();
+}
+
+// kz [--no-reload] [GAME]
+int play(int argc, char* argv[], const char* program) {
+    std::string game;
+    bool reload = true;
+    for (int i = 0; i < argc; i++) {
+        if (std::strcmp(argv[i], "--no-reload") == 0) {
             reload = false;
-        } else if (command == "explore" && std::strcmp(argv[i], "--limit") == 0 && i + 1 < argc) {
-            char* end = nullptr;
-            const unsigned long long n = std::strtoull(argv[++i], &end, 10);
-            if (*end != '\0' || n == 0 || n > 100000000ull || argv[i][0] == '-') {
-                return usage();
-            }
-            limit = static_cast<std::size_t>(n);
         } else if (game.empty() && argv[i][0] != '-') {
             game = argv[i];
         } else {
             return usage();
         }
     }
-    if (command == "check") {
-        if (game.empty()) {
-            return usage();
-        }
-        ScriptLoad load(game);
-        std::fputs(load.report().c_str(), stdout);
-        return load.ok ? 0 : 1;
-    }
-    if (command == "explore") {
-        if (game.empty()) {
-            return usage();
-        }
-        ScriptLoad load(game);
-        std::fputs(load.report().c_str(), stdout);
-        if (!load.ok) {
-            std::printf("The game has errors and cannot be explored.\n");
-            return 1;
-        }
-        return ScriptExplorer(load.game, load.path, limit).run();
-    }
     // A game named on the command line is a writer's source folder: its
     // changes show while it plays. A player's copy (the game beside kz, or a
     // .zip) is not watched.
-    bool watch = reload && !game.empty();
+    const bool watch = reload && !game.empty();
     if (game.empty()) {
-        game = ScriptLoad::besideProgram(argv[0]);
+        game = ScriptLoad::besideProgram(program);
     }
     ScriptLoad load(game);
+    // The findings first: a game with errors says why it does not start; a
+    // good one may still have warnings.
+    std::fputs(load.report().c_str(), stdout);
     if (!load.ok) {
-        std::fputs(load.report().c_str(), stdout);
         std::printf("The game has errors and cannot start.\n");
         return 1;
     }
-    std::fputs(load.report().c_str(), stdout); // its warnings, if any
     return ScriptPlayer::play(load, watch && load.unpacked.empty());
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Line by line, so whoever reads the output through a pipe sees each
+    // line as soon as it is written.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
+        return check(argc - 2, argv + 2);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "explore") == 0) {
+        return explore(argc - 2, argv + 2);
+    }
+    return play(argc - 1, argv + 1, argv[0]);
 }

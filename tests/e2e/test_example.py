@@ -97,8 +97,9 @@ def play(game, root, tool, to_the_end=True):
         faro.go_on()
 
 
-def played_to_the_end(game, root, tool):
-    """Plays the whole game, which ends itself; checks what it printed."""
+def played_to_the_end(game, root, tool, title=None):
+    """Plays the whole game, which ends itself; checks what it printed. kz
+    (the game written as a script) also says that `title` starts and ends."""
     try:
         game.find_window()
         play(game, root, tool)
@@ -110,6 +111,10 @@ def played_to_the_end(game, root, tool):
     # scenes' trace is off.
     lines = [line for line in game.output() if line]
     h.check(lines[:1] == ["Graphic initialization successful "], "first line: %r" % lines[:1])
+    if title:
+        h.check(lines[1:2] == ["Starting " + title] and lines[-1:] == ["Ending %s " % title],
+                "start and end lines: %r" % lines)
+        lines = lines[1:-1]
     h.check(all(l == "clicked " or l.startswith("CPU OV -") for l in lines[1:]),
             "unexpected output: %r" % lines)
 
@@ -198,7 +203,18 @@ def linux(args, source, guide, work):
     installed(args, game_dir, work)
 
 
+def script(args):
+    """The example written again as a script game (examples/faro/script),
+    played to the end by kz as the C++ build is."""
+    with h.XServer() as xserver:
+        game = h.Game(args.command, args.root, xserver, title="El faro")
+        played_to_the_end(game, os.path.abspath(args.game), args.render_tool, title="El faro")
+
+
 def test(args):
+    if args.only == "script":
+        script(args)
+        return
     with tempfile.TemporaryDirectory() as work:
         source, guide = copies(args, work)
         if args.only in (None, "linux"):
@@ -240,7 +256,8 @@ def installed(args, game_dir, work):
 def options(parser):
     parser.add_argument("--windows-sdk", help="the SDK installed for Windows (scripts/windows sdk DIR)")
     parser.add_argument("--web-sdk", help="the SDK installed for the browser (scripts/web sdk DIR)")
-    parser.add_argument("--only", choices=("linux", "windows", "web"), help="that system's build alone")
+    parser.add_argument("--only", choices=("linux", "windows", "web", "script"),
+                        help="that system's build alone, or the script game played by kz (--game)")
 
 
 if __name__ == "__main__":
