@@ -80,4 +80,4 @@ def test(args):
             "the demo within 3 states: %r %r" % (status, lines))
 
 if __name__ == "__main__":
-    h.run(test, lambda parser: parser.add_argument("--game", required=True))
+    h.run(test)

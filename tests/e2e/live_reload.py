@@ -94,4 +94,4 @@ def test(args):
 
 
 if __name__ == "__main__":
-    h.run(test, lambda parser: parser.add_argument("--game", required=True))
+    h.run(test)
