@@ -8,6 +8,8 @@
 #include "ScriptScene.h"
 #include "ScriptWatcher.h"
 
+#include "XarnTextClickable.h"
+
 #include <SDL/SDL.h>
 #include <cstdio>
 
@@ -23,12 +25,34 @@ ScriptLive::ScriptLive(ScriptLoad& first, ScriptPlayer* player, bool watch)
     , retiredPlayer(nullptr)
     , retiredLoad(nullptr)
     , ownsLoad(false)
-    , ownsRetired(false) {
+    , ownsRetired(false)
+    , save(ScriptSave::pathFor(first.game.title))
+    , saved()
+    , continuar(nullptr) {
     instance = this;
     KZ_ResourceManager::setFaultHandler(fault);
 }
 
-ScriptOverlay* ScriptLive::overlay() {
+ScriptOverlay* ScriptLive::overlay(ScriptScene* scene) {
+    const ScriptGame& game = player->game;
+    if (game.saves && continuar == nullptr && scene->model.name == game.start &&
+        !save.getPath().empty() && save.exists()) {
+        // Below the scene's first button, as a title screen lists its choices.
+        int x = 420;
+        int y = 390;
+        for (const ScriptGame::Thing& thing : scene->model.things) {
+            if (thing.kind == ScriptGame::Thing::BUTTON) {
+                x = thing.x;
+                y = thing.y;
+                break;
+            }
+        }
+        continuar = new XarnTextClickable("Continuar", this, scene);
+        continuar->setX(x);
+        continuar->setY(y + 40);
+        continuar->fontPath = game.fontPath();
+        scene->add(continuar);
+    }
     return new ScriptOverlay(&board, fontPath, [this] { frame(); });
 }
 
@@ -36,6 +60,91 @@ void ScriptLive::frame() {
     if (watcher != nullptr && watcher->poll(SDL_GetTicks())) {
         reload(watcher->changed());
     }
+    if (!player->game.saves || save.getPath().empty() || player->current == nullptr ||
+        player->current->model.name == player->game.start) {
+        return; // the title screen is nothing to come back to
+    }
+    // Between clicks: the scene at rest, or a line waiting for its click.
+    const ScriptGame::Statement* line = player->playing();
+    if (!player->state.script.empty() && line == nullptr) {
+        return;
+    }
+    const ScriptState& state = player->state;
+    ScriptSaved now;
+    now.scene = state.scene;
+    now.flags = state.flags;
+    now.counters = state.counters;
+    now.seen = state.seen;
+    now.script = state.script;
+    now.line = line != nullptr ? line->text : "";
+    now.at = state.place;
+    if (!(now == saved) && save.write(now)) {
+        saved = now;
+    }
+}
+
+void ScriptLive::notify(KZ_Subject* subject, void*) {
+    ScriptScene* scene = player->current;
+    if (continuar == nullptr || subject != static_cast<KZ_Subject*>(continuar) ||
+        scene->mode != scene->MODE_INTERACTIVE) {
+        return;
+    }
+    ScriptSaved from;
+    if (!save.read(from)) {
+        return;
+    }
+    ScriptSave::keepWhatFits(from, names(player->game));
+    ScriptState state;
+    state.scene = from.scene;
+    state.flags = from.flags;
+    state.counters = from.counters;
+    state.seen = from.seen;
+    state.script = from.script;
+    state.place = from.at;
+    saved = from;
+    player->restore(state, from.line);
+    // Where the scripts had put the portraits is not in a save: they start
+    // hidden, as a scene at rest after its opening shows them, until a
+    // script moves them again.
+    for (const auto& portrait : player->current->portraits) {
+        portrait.second->setX(-1000);
+    }
+}
+
+// Adds the names `block` and the blocks under it use, as their script `key` knows them.
+static void collect(const std::vector<ScriptGame::Statement>& block, const std::string& key,
+                    ScriptSaveNames& names) {
+    using Statement = ScriptGame::Statement;
+    for (const Statement& s : block) {
+        if (s.kind == Statement::SAY) {
+            names.scripts[key].insert(s.text);
+        } else if (s.kind == Statement::SET || s.kind == Statement::UNSET) {
+            names.flags.insert(s.name);
+        } else if (s.kind == Statement::ASSIGN || s.kind == Statement::ADD) {
+            names.counters.insert(s.name);
+        } else if (s.kind == Statement::FIRST_TIME) {
+            names.blocks.insert(key + "#" + std::to_string(s.ordinal));
+        }
+        collect(s.body, key, names);
+        collect(s.otherwise, key, names);
+    }
+}
+
+ScriptSaveNames ScriptLive::names(const ScriptGame& game) {
+    ScriptSaveNames names;
+    names.firstScene = game.start;
+    for (const ScriptGame::Scene& scene : game.scenes) {
+        names.scenes.insert(scene.name);
+        collect(scene.opening.body, scene.opening.key, names);
+        for (const ScriptGame::Thing& thing : scene.things) {
+            names.blocks.insert(scene.name + "/" + thing.name);
+            collect(thing.script.body, thing.script.key, names);
+            for (const ScriptGame::Verb& verb : thing.verbs) {
+                collect(verb.script.body, verb.script.key, names);
+            }
+        }
+    }
+    return names;
 }
 
 // The board's items for `load`'s findings, each file named as the player named the game.

@@ -1,7 +1,10 @@
 #ifndef SCRIPTLIVE_H
 #define SCRIPTLIVE_H
 
+#include "KZ/Observer.h"
 #include "ScriptFindingsBoard.h"
+#include "ScriptGame.h"
+#include "ScriptSave.h"
 
 #include <string>
 #include <vector>
@@ -9,7 +12,9 @@
 class ScriptLoad;
 class ScriptOverlay;
 class ScriptPlayer;
+class ScriptScene;
 class ScriptWatcher;
+class XarnTextClickable;
 
 // Keeps a game that is playing in step with its files, and shows what is
 // wrong with it over the game instead of ending it.
@@ -26,11 +31,17 @@ class ScriptWatcher;
 // Watching or not, a picture or font that cannot be read when it is needed is
 // reported on standard output and over the game, and the game goes on.
 //
+// A game whose game file says "save" is saved by itself between clicks (at
+// rest, or while a line waits for its click; never halfway through a
+// script's turn), and its first scene offers "Continuar" below its first
+// button while a save exists. Continuing keeps what of the save still fits
+// the game's files as they are now (ScriptSave::keepWhatFits).
+//
 // One per program, made by the player once the window is open; it lives as
 // long as the program. It owns the games it reloaded, and keeps each until
 // the reload after the next (a game's scenes are still being shown, then
 // hidden, for a frame after it is replaced).
-class ScriptLive {
+class ScriptLive : public KZ_Observer {
 public:
     ScriptFindingsBoard board; // what the overlays show
 
@@ -38,12 +49,20 @@ public:
     // folder; with `watch`, its files are watched.
     ScriptLive(ScriptLoad& load, ScriptPlayer* player, bool watch);
 
-    // An overlay for a new scene of the game (the scene owns it); its step
-    // is where the files are looked at.
-    ScriptOverlay* overlay();
+    // An overlay for the new `scene` of the game (the scene owns it); its
+    // step is where the files are looked at and the game saved. The first
+    // scene of a game that saves also gets "Continuar" while a save exists.
+    ScriptOverlay* overlay(ScriptScene* scene);
 
-    // Looks at the files (at most every few frames) and reloads after a change.
+    // Looks at the files (at most every few frames) and reloads after a
+    // change; saves the game if it asks for it and something changed.
     void frame();
+
+    // "Continuar" was clicked: plays on from the save.
+    void notify(KZ_Subject* subject, void* data) override;
+
+    // The names `game` has now, which a save is held to.
+    static ScriptSaveNames names(const ScriptGame& game);
 
     // Reads the game's files again and, if they check cleanly, plays them in
     // place of the running game; `changed` names what changed, for the note.
@@ -64,6 +83,9 @@ private:
     ScriptLoad* retiredLoad;
     bool ownsLoad;
     bool ownsRetired;
+    ScriptSave save;              // where the game's save lives
+    ScriptSaved saved;            // what was saved last
+    XarnTextClickable* continuar; // the first scene's "Continuar", or null
 };
 
 #endif

@@ -73,7 +73,7 @@ ScriptScene* ScriptPlayer::build(const std::string& name) {
     if (scene == nullptr) {
         scene = new ScriptScene(this, *game.scene(name));
         if (live != nullptr) {
-            scene->add(live->overlay());
+            scene->add(live->overlay(scene));
         }
     }
     return scene;

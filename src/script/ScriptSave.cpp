@@ -15,7 +15,7 @@ using Json = nlohmann::json;
 
 bool ScriptSaved::operator==(const ScriptSaved& other) const {
     return scene == other.scene && flags == other.flags && counters == other.counters &&
-           seen == other.seen && script == other.script && line == other.line;
+           seen == other.seen && script == other.script && line == other.line && at == other.at;
 }
 
 ScriptSave::ScriptSave(std::string path)
@@ -60,7 +60,7 @@ std::string ScriptSave::toText(const ScriptSaved& state) {
     save["counters"] = state.counters;
     save["seen"] = state.seen;
     if (!state.script.empty()) {
-        save["place"] = {{"script", state.script}, {"line", state.line}};
+        save["place"] = {{"script", state.script}, {"line", state.line}, {"at", state.at}};
     }
     // The names come from checked UTF-8 files; a stray byte still must not
     // stop the save.
@@ -240,6 +240,22 @@ bool ScriptSave::fromText(const std::string& text, ScriptSaved& state, std::stri
         }
         read.script = (*place)["script"].get<std::string>();
         read.line = (*place)["line"].get<std::string>();
+        // Where in the script: counts of statements, a few levels deep.
+        const auto at = place->find("at");
+        if (at != place->end()) {
+            bool counts = at->is_array() && at->size() <= 100;
+            for (std::size_t k = 0; counts && k < at->size(); k++) {
+                const Json& n = (*at)[k];
+                counts = n.is_number_unsigned() && n.get<unsigned long long>() <= INT_MAX;
+                if (counts) {
+                    read.at.push_back(static_cast<int>(n.get<unsigned long long>()));
+                }
+            }
+            if (!counts) {
+                why = "\"place\" is not a script and a line";
+                return false;
+            }
+        }
     }
     state = read;
     return true;
@@ -266,6 +282,7 @@ void ScriptSave::keepWhatFits(ScriptSaved& state, const ScriptSaveNames& names) 
         state.scene = names.firstScene;
         state.script.clear();
         state.line.clear();
+        state.at.clear();
     }
     dropUnknown(state.flags, names.flags, "flag");
     for (auto counter = state.counters.begin(); counter != state.counters.end();) {
@@ -277,7 +294,7 @@ void ScriptSave::keepWhatFits(ScriptSaved& state, const ScriptSaveNames& names) 
             ++counter;
         }
     }
-    dropUnknown(state.seen, names.blocks, "\"first time\" block");
+    dropUnknown(state.seen, names.blocks, "block or thing seen");
     if (!state.script.empty()) {
         const auto script = names.scripts.find(state.script);
         if (script == names.scripts.end() || script->second.count(state.line) == 0) {
@@ -285,6 +302,7 @@ void ScriptSave::keepWhatFits(ScriptSaved& state, const ScriptSaveNames& names) 
                         state.line.c_str(), state.script.c_str());
             state.script.clear();
             state.line.clear();
+            state.at.clear();
         }
     }
     std::fflush(stdout);

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 // What a save holds: the state of a game in play, everything by the name the
 // game's files give it, so that a save still means something after the
@@ -16,6 +17,7 @@ struct ScriptSaved {
     std::set<std::string> seen;          // the "first time" blocks already played
     std::string script;                  // the script running, empty at rest
     std::string line;                    // the line it shows, as written
+    std::vector<int> at;                 // where in the script (ScriptState::place)
 
     bool operator==(const ScriptSaved& other) const;
 };

@@ -39,6 +39,7 @@ ScriptSaved midGame() {
     state.seen = {"policia Hablar", "basurero Examinar"};
     state.script = "basurero Recoger";
     state.line = "Inspector: Ah! Un cuchillo... ¿será el arma?";
+    state.at = {2, 3};
     return state;
 }
 
@@ -74,6 +75,7 @@ TEST(ScriptSave, WrittenSaveIsReadableJsonByNameAndReadsBackTheSame) {
     ScriptSaved rest = midGame(); // at rest: no place written or read
     rest.script.clear();
     rest.line.clear();
+    rest.at.clear();
     ASSERT_TRUE(save.write(rest));
     EXPECT_TRUE(save.read(back));
     EXPECT_TRUE(back == rest);
@@ -147,6 +149,8 @@ TEST(ScriptSave, JunkHostileValuesHugeFilesAndFoldersAreReportedAndIgnored) {
         {head + "\"place\": {\"script\": \"x\"}}", "\"place\" is not a script and a line"},
         {head + "\"place\": {\"script\": \"x\", \"line\": 3}}",
          "\"place\" is not a script and a line"},
+        {head + "\"place\": {\"script\": \"x\", \"line\": \"y\", \"at\": [1, -2]}}",
+         "\"place\" is not a script and a line"},
     };
     for (const auto& bad : cases) {
         putFile(path, bad.text);
@@ -195,7 +199,7 @@ TEST(ScriptSave, LoadingAfterAnEditKeepsWhatStillFitsAndSaysWhatWasDropped) {
     ScriptSave::keepWhatFits(state, names);
     EXPECT_EQ("The save's flag \"visto_cuerpo\" is no longer in the game: dropped\n"
               "The save's counter \"negativo\" is no longer in the game: dropped\n"
-              "The save's \"first time\" block \"basurero Examinar\" is no longer in the game: "
+              "The save's block or thing seen \"basurero Examinar\" is no longer in the game: "
               "dropped\n",
               testsupport::capturedStdout());
     ScriptSaved kept = midGame();
@@ -212,6 +216,7 @@ TEST(ScriptSave, LoadingAfterAnEditKeepsWhatStillFitsAndSaysWhatWasDropped) {
               testsupport::capturedStdout());
     EXPECT_EQ("investigacion", state.scene);
     EXPECT_EQ("", state.script + state.line);
+    EXPECT_TRUE(state.at.empty());
 
     state = midGame();
     state.scene = "calle";
@@ -224,6 +229,7 @@ TEST(ScriptSave, LoadingAfterAnEditKeepsWhatStillFitsAndSaysWhatWasDropped) {
               testsupport::capturedStdout());
     EXPECT_EQ("menu", state.scene);
     EXPECT_EQ("", state.script + state.line);
+    EXPECT_TRUE(state.at.empty());
 }
 
 // A player killed at any moment while saving, over and over: the save on the

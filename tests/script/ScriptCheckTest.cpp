@@ -660,7 +660,7 @@ TEST(ScriptCheck, EveryOtherLineThatIsWrong) {
         {"setting far from any",
          {{"game.kz", "zzz 1\n" + game}},
          "game/game.kz:1:1: error: unknown setting 'zzz' (the game file has title, start, font, "
-         "verbs and character lines)\n"
+         "verbs, character and save lines)\n"
          "zzz 1\n"
          "^\n"
          "1 error, 0 warnings\n"},
