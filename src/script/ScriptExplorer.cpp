@@ -94,26 +94,15 @@ ScriptExplorer::Outcome ScriptExplorer::play(const ScriptState& from,
         case Statement::CENTER:
             break;
         case Statement::SET:
-            state.flags.insert(s.name);
-            break;
         case Statement::UNSET:
-            state.flags.erase(s.name);
-            break;
         case Statement::ASSIGN:
-            state.setCounter(s.name, s.value);
-            break;
         case Statement::ADD:
-            state.setCounter(s.name, state.counter(s.name) + s.value);
+            judge.apply(s);
             break;
         case Statement::IF:
-            frames.push_back({judge.holds(s.condition) ? &s.body : &s.otherwise, 0});
+        case Statement::FIRST_TIME:
+            frames.push_back({&judge.branch(s), 0});
             break;
-        case Statement::FIRST_TIME: {
-            const bool first =
-                state.seen.insert(state.script + "#" + std::to_string(s.ordinal)).second;
-            frames.push_back({first ? &s.body : &s.otherwise, 0});
-            break;
-        }
         case Statement::GO: {
             // As the player goes: the new scene's opening, if any, runs there.
             const ScriptGame::Scene* next = game.scene(s.name);

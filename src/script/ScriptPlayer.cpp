@@ -226,30 +226,16 @@ void ScriptPlayer::resume() {
             queue(new SCommandCall([portrait] { portrait->flip(); }));
             return;
         case Statement::SET:
-            state.flags.insert(s.name);
-            changed();
-            break;
         case Statement::UNSET:
-            state.flags.erase(s.name);
-            changed();
-            break;
         case Statement::ASSIGN:
-            state.setCounter(s.name, s.value);
-            changed();
-            break;
         case Statement::ADD:
-            state.setCounter(s.name, state.counter(s.name) + s.value);
+            apply(s);
             changed();
             break;
         case Statement::IF:
-            frames.push_back({holds(s.condition) ? &s.body : &s.otherwise, 0});
+        case Statement::FIRST_TIME:
+            frames.push_back({&branch(s), 0});
             break;
-        case Statement::FIRST_TIME: {
-            const bool first =
-                state.seen.insert(state.script + "#" + std::to_string(s.ordinal)).second;
-            frames.push_back({first ? &s.body : &s.otherwise, 0});
-            break;
-        }
         case Statement::GO:
             go(s.name);
             return;
@@ -262,6 +248,27 @@ void ScriptPlayer::resume() {
     }
     state.script.clear();
     state.place.clear();
+}
+
+void ScriptPlayer::apply(const ScriptGame::Statement& s) {
+    using Statement = ScriptGame::Statement;
+    if (s.kind == Statement::SET) {
+        state.flags.insert(s.name);
+    } else if (s.kind == Statement::UNSET) {
+        state.flags.erase(s.name);
+    } else if (s.kind == Statement::ASSIGN) {
+        state.setCounter(s.name, s.value);
+    } else if (s.kind == Statement::ADD) {
+        state.setCounter(s.name, state.counter(s.name) + s.value);
+    }
+}
+
+const std::vector<ScriptGame::Statement>& ScriptPlayer::branch(const ScriptGame::Statement& s) {
+    if (s.kind == ScriptGame::Statement::IF) {
+        return holds(s.condition) ? s.body : s.otherwise;
+    }
+    const bool first = state.seen.insert(state.script + "#" + std::to_string(s.ordinal)).second;
+    return first ? s.body : s.otherwise;
 }
 
 bool ScriptPlayer::holds(const ScriptGame::Condition& c) const {

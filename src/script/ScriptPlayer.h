@@ -47,6 +47,11 @@ public:
     void go(const std::string& name);
     // Starts `script` in `scene` now, for a click on something in it.
     void run(ScriptScene* scene, const ScriptGame::Script& script);
+    // Does what a set, unset or counter statement `s` does to the state.
+    void apply(const ScriptGame::Statement& s);
+    // The block an if or "first time" statement `s` goes into now (a first
+    // time is remembered as seen).
+    const std::vector<ScriptGame::Statement>& branch(const ScriptGame::Statement& s);
     // Whether `condition` holds in the current state.
     bool holds(const ScriptGame::Condition& condition) const;
     // The picture `thing`'s conditions choose now: the first conditional one
