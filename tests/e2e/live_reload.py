@@ -3,7 +3,9 @@ clicks: played to the bin, the knife taken; a change saved in the middle of
 a line keeps that line on the screen and the script going on from it; a line
 of the bin changed in its file is what the next "Recoger" says, the knife
 still taken; a syntax error shows its finding over the game while it goes
-on; fixing it brings the game back, the overlay gone.
+on; fixing it brings the game back, the overlay gone. And, not watching
+(--no-reload), a portrait deleted before its scene is shown: the fault is on
+standard output and over the game, and the opening plays on.
 
     live_reload.py --binary build/kz --game build/games/demo --root . --render-tool ..."""
 
@@ -70,13 +72,25 @@ def play(args, game, folder, demo):
     demo.act(bin_, "Recoger", [NEW])
 
 
-def test(args):
+def fault(args, game, folder, demo):
+    demo.wait_menu()
+    os.remove(os.path.join(folder, "res", "personaje1.png"))
+    demo.start()
+    game.wait_screen(shows_panel, "the fault over the game")
+    demo.wait_line(h.OPENING[0][0])
+    lines = [line for line in game.output() if line.startswith("Could not load ")]
+    h.check(lines == ["Could not load res/personaje1.png: there is no such file in %s/res" % folder],
+            "the fault: %r" % lines)
+    h.check(not any("eloaded" in line for line in game.output()), "reloaded though not watching")
+
+
+def session(args, play, *options):
     folder = tempfile.mkdtemp(prefix="kz-live-")
     try:
         game_folder = os.path.join(folder, "demo")
         shutil.copytree(args.game, game_folder)
         with h.XServer() as xserver:
-            game = h.Game([args.binary, game_folder], args.root, xserver)
+            game = h.Game([args.binary] + list(options) + [game_folder], args.root, xserver)
             try:
                 game.wait_for_line("Starting Demo")
                 game.find_window()
@@ -91,6 +105,11 @@ def test(args):
         h.check(status == 0, "exit status %r after closing the window" % status)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def test(args):
+    session(args, play)
+    session(args, fault, "--no-reload")
 
 
 if __name__ == "__main__":
