@@ -78,7 +78,10 @@ void ScriptLive::frame() {
     now.script = state.script;
     now.line = line != nullptr ? line->text : "";
     now.at = state.place;
-    if (!(now == saved) && save.write(now)) {
+    // A save that fails (a full disk) is said once and tried again at the
+    // next change; the save on the disk is the last one that succeeded.
+    if (!(now == saved)) {
+        save.write(now);
         saved = now;
     }
 }
