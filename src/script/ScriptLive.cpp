@@ -69,15 +69,9 @@ void ScriptLive::frame() {
     if (!player->state.script.empty() && line == nullptr) {
         return;
     }
-    const ScriptState& state = player->state;
     ScriptSaved now;
-    now.scene = state.scene;
-    now.flags = state.flags;
-    now.counters = state.counters;
-    now.seen = state.seen;
-    now.script = state.script;
+    static_cast<ScriptState&>(now) = player->state;
     now.line = line != nullptr ? line->text : "";
-    now.at = state.place;
     // A save that fails (a full disk) is said once and tried again at the
     // next change; the save on the disk is the last one that succeeded.
     if (!(now == saved)) {
@@ -97,15 +91,8 @@ void ScriptLive::notify(KZ_Subject* subject, void*) {
         return;
     }
     ScriptSave::keepWhatFits(from, names(player->game));
-    ScriptState state;
-    state.scene = from.scene;
-    state.flags = from.flags;
-    state.counters = from.counters;
-    state.seen = from.seen;
-    state.script = from.script;
-    state.place = from.at;
     saved = from;
-    player->restore(state, from.line);
+    player->restore(from, from.line);
     // Where the scripts had put the portraits is not in a save: they start
     // hidden, as a scene at rest after its opening shows them, until a
     // script moves them again.

@@ -15,7 +15,8 @@ using Json = nlohmann::json;
 
 bool ScriptSaved::operator==(const ScriptSaved& other) const {
     return scene == other.scene && flags == other.flags && counters == other.counters &&
-           seen == other.seen && script == other.script && line == other.line && at == other.at;
+           seen == other.seen && script == other.script && line == other.line &&
+           place == other.place;
 }
 
 ScriptSave::ScriptSave(std::string path)
@@ -60,7 +61,7 @@ std::string ScriptSave::toText(const ScriptSaved& state) {
     save["counters"] = state.counters;
     save["seen"] = state.seen;
     if (!state.script.empty()) {
-        save["place"] = {{"script", state.script}, {"line", state.line}, {"at", state.at}};
+        save["place"] = {{"script", state.script}, {"line", state.line}, {"at", state.place}};
     }
     // The names come from checked UTF-8 files; a stray byte still must not
     // stop the save.
@@ -180,7 +181,10 @@ static bool readCounters(const Json& value, std::map<std::string, int>& counters
                 : (number.get<long long>() > INT_MAX || number.get<long long>() < INT_MIN)) {
             return false;
         }
-        counters[item.key()] = static_cast<int>(number.get<long long>());
+        // A counter at 0 is one never set: the state does not hold it.
+        if (number.get<long long>() != 0) {
+            counters[item.key()] = static_cast<int>(number.get<long long>());
+        }
     }
     return true;
 }
@@ -248,7 +252,7 @@ bool ScriptSave::fromText(const std::string& text, ScriptSaved& state, std::stri
                 const Json& n = (*at)[k];
                 counts = n.is_number_unsigned() && n.get<unsigned long long>() <= INT_MAX;
                 if (counts) {
-                    read.at.push_back(static_cast<int>(n.get<unsigned long long>()));
+                    read.place.push_back(static_cast<int>(n.get<unsigned long long>()));
                 }
             }
             if (!counts) {
@@ -282,7 +286,7 @@ void ScriptSave::keepWhatFits(ScriptSaved& state, const ScriptSaveNames& names) 
         state.scene = names.firstScene;
         state.script.clear();
         state.line.clear();
-        state.at.clear();
+        state.place.clear();
     }
     dropUnknown(state.flags, names.flags, "flag");
     for (auto counter = state.counters.begin(); counter != state.counters.end();) {
@@ -302,7 +306,7 @@ void ScriptSave::keepWhatFits(ScriptSaved& state, const ScriptSaveNames& names) 
                         state.line.c_str(), state.script.c_str());
             state.script.clear();
             state.line.clear();
-            state.at.clear();
+            state.place.clear();
         }
     }
     std::fflush(stdout);

@@ -1,23 +1,22 @@
 #ifndef SCRIPT_SAVE_H
 #define SCRIPT_SAVE_H
 
+#include "ScriptState.h"
+
 #include <cstddef>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-// What a save holds: the state of a game in play, everything by the name the
-// game's files give it, so that a save still means something after the
-// writer has added, moved or reordered things.
-struct ScriptSaved {
-    std::string scene;                   // the current scene
-    std::set<std::string> flags;         // the flags that are set
-    std::map<std::string, int> counters; // every counter that has a value
-    std::set<std::string> seen;          // the "first time" blocks already played
-    std::string script;                  // the script running, empty at rest
-    std::string line;                    // the line it shows, as written
-    std::vector<int> at;                 // where in the script (ScriptState::place)
+// What a save holds: the state of a game in play (ScriptState: the scene,
+// flags, counters, what has been seen, the place in a running script),
+// everything by the name the game's files give it, so that a save still
+// means something after the writer has added, moved or reordered things;
+// and the text of the line the place shows, which tells, after an edit,
+// whether the place still holds the same line.
+struct ScriptSaved : public ScriptState {
+    std::string line; // the line shown at `place`, as written; empty at rest
 
     bool operator==(const ScriptSaved& other) const;
 };

@@ -39,7 +39,7 @@ ScriptSaved midGame() {
     state.seen = {"policia Hablar", "basurero Examinar"};
     state.script = "basurero Recoger";
     state.line = "Inspector: Ah! Un cuchillo... ¿será el arma?";
-    state.at = {2, 3};
+    state.place = {2, 3};
     return state;
 }
 
@@ -75,7 +75,7 @@ TEST(ScriptSave, WrittenSaveIsReadableJsonByNameAndReadsBackTheSame) {
     ScriptSaved rest = midGame(); // at rest: no place written or read
     rest.script.clear();
     rest.line.clear();
-    rest.at.clear();
+    rest.place.clear();
     ASSERT_TRUE(save.write(rest));
     EXPECT_TRUE(save.read(back));
     EXPECT_TRUE(back == rest);
@@ -216,7 +216,7 @@ TEST(ScriptSave, LoadingAfterAnEditKeepsWhatStillFitsAndSaysWhatWasDropped) {
               testsupport::capturedStdout());
     EXPECT_EQ("investigacion", state.scene);
     EXPECT_EQ("", state.script + state.line);
-    EXPECT_TRUE(state.at.empty());
+    EXPECT_TRUE(state.place.empty());
 
     state = midGame();
     state.scene = "calle";
@@ -229,7 +229,7 @@ TEST(ScriptSave, LoadingAfterAnEditKeepsWhatStillFitsAndSaysWhatWasDropped) {
               testsupport::capturedStdout());
     EXPECT_EQ("menu", state.scene);
     EXPECT_EQ("", state.script + state.line);
-    EXPECT_TRUE(state.at.empty());
+    EXPECT_TRUE(state.place.empty());
 }
 
 // A player killed at any moment while saving, over and over: the save on the
