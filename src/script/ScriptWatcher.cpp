@@ -11,10 +11,12 @@ bool ScriptWatcher::Stamp::operator!=(const Stamp& other) const {
 ScriptWatcher::ScriptWatcher(std::string folder)
     : folder(folder)
     , files()
+    , settling()
     , changes()
     , lastLook(0)
     , limited(false) {
     files = look();
+    settling = files;
 }
 
 // Names an editor gives its own files beside the one being edited.
@@ -63,25 +65,42 @@ bool ScriptWatcher::poll(std::uint32_t now) {
         return false;
     }
     lastLook = now;
+    // A change counts once two looks in a row agree on it: an editor that
+    // empties a file and then writes it is not caught halfway.
     std::map<std::string, Stamp> current = look();
+    const bool settled = sameStamps(current, settling);
+    settling.swap(current);
+    if (!settled || sameStamps(settling, files)) {
+        return false;
+    }
     std::vector<std::string> differ;
-    for (const auto& file : current) {
+    for (const auto& file : settling) {
         const auto before = files.find(file.first);
         if (before == files.end() || before->second != file.second) {
             differ.push_back(file.first);
         }
     }
     for (const auto& file : files) {
-        if (current.count(file.first) == 0) {
+        if (settling.count(file.first) == 0) {
             differ.push_back(file.first);
         }
     }
-    files.swap(current);
-    if (differ.empty()) {
-        return false;
-    }
+    files = settling;
     std::sort(differ.begin(), differ.end());
     changes.swap(differ);
+    return true;
+}
+
+bool ScriptWatcher::sameStamps(const std::map<std::string, Stamp>& a,
+                               const std::map<std::string, Stamp>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (auto x = a.begin(), y = b.begin(); x != a.end(); ++x, ++y) {
+        if (x->first != y->first || x->second != y->second) {
+            return false;
+        }
+    }
     return true;
 }
 

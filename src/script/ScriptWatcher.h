@@ -8,7 +8,8 @@
 #include <vector>
 
 // Notices that a file of a game's folder was saved, added or removed, so the
-// player can take the change while the game runs. It polls: every INTERVAL_MS
+// player can take the change while the game runs, within two looks (a tenth
+// of a second). It polls: every INTERVAL_MS
 // it looks at the size and time of every file in the folder (at most
 // MAX_FILES files, MAX_DEPTH folders deep), which costs a few microseconds for
 // a game's files; between two looks poll() costs nothing. Hidden files and an
@@ -17,7 +18,7 @@
 // circle).
 class ScriptWatcher {
 public:
-    static constexpr unsigned INTERVAL_MS = 100;
+    static constexpr unsigned INTERVAL_MS = 50;
     static constexpr std::size_t MAX_FILES = 2000;
     static constexpr int MAX_DEPTH = 8;
 
@@ -26,7 +27,8 @@ public:
 
     // Looks at the files if INTERVAL_MS have passed since the last look (`now`
     // is a millisecond clock, such as SDL_GetTicks()). True when a file was
-    // saved, added or removed since the look before; changed() names them.
+    // saved, added or removed and two looks in a row have seen it so (a file
+    // still being written is waited for); changed() names them.
     bool poll(std::uint32_t now);
 
     // The files (paths relative to the folder, with '/') that changed at the
@@ -44,9 +46,12 @@ private:
     };
 
     std::map<std::string, Stamp> look();
+    static bool sameStamps(const std::map<std::string, Stamp>& a,
+                           const std::map<std::string, Stamp>& b);
 
     std::string folder;
-    std::map<std::string, Stamp> files;
+    std::map<std::string, Stamp> files;    // as last reported
+    std::map<std::string, Stamp> settling; // as at the last look
     std::vector<std::string> changes;
     std::uint32_t lastLook;
     bool limited;

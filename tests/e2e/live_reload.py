@@ -1,6 +1,7 @@
 """A writer's change while the script demo plays, in a real window with real
 clicks: played to the bin, the knife taken; a change saved in the middle of
-a line keeps that line on the screen and the script going on from it; a line
+a line keeps that line on the screen and the script going on from it, and a
+rewritten line on the screen shows its new words at once; a line
 of the bin changed in its file is what the next "Recoger" says, the knife
 still taken; a syntax error shows its finding over the game while it goes
 on; fixing it brings the game back, the overlay gone. And, not watching
@@ -54,9 +55,11 @@ def play(args, game, folder, demo):
     demo.wait_line(lines[0])
     demo.go_on()
     demo.wait_line(lines[1])
-    edit("object Basurero", "# a writer's note\nobject Basurero",
-         "Reloaded investigacion.scene: back in investigacion, at the same line")
-    demo.play_lines(lines[1:])  # the line still shown, the script going on from it
+    same = "Reloaded investigacion.scene: back in investigacion, at the same line"
+    edit("object Basurero", "# a writer's note\nobject Basurero", same)
+    demo.wait_line(lines[1])  # the line still shown
+    edit(lines[1], "Todo sea por la verdad!", same)  # the line on the screen rewritten
+    demo.play_lines(["Todo sea por la verdad!"] + lines[2:])  # and the script going on from it
 
     edit(OLD, NEW, at_rest)
     demo.act(bin_, "Recoger", [NEW])  # the new line, and the knife still taken
