@@ -30,7 +30,8 @@ public:
     static GLuint sdlSurfaceToTexture(SDL_Surface* surface);
 
     // The smallest power of two not less than `n`, starting from 1. Values
-    // above 2^30 give 2^30, the largest power of two an int holds.
+    // above 2^30 give 2^30, the largest power of two an int holds. Inline, so
+    // that programs beside the engine (the yardstick) size textures alike.
     static int powerOfTwo(int n);
 
     // Why the file at `path` (relative to the working directory) could not be
@@ -47,5 +48,18 @@ private:
     // Reports a picture that could not be read and ends the program.
     [[noreturn]] static void fail(const std::string& what);
 };
+
+inline int KZ_ResourceManager::powerOfTwo(int n) {
+    // Doubling past 2^30 would overflow an int; no larger power of two fits.
+    const int largest = 1 << 30;
+    if (n > largest) {
+        return largest;
+    }
+    int power = 1;
+    while (power < n) {
+        power *= 2;
+    }
+    return power;
+}
 
 #endif
