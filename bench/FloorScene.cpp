@@ -1,5 +1,7 @@
 #include "FloorScene.h"
 
+#include "KZ/ResourceManager.h"
+
 #include <GL/glu.h>
 #include <SDL/SDL_image.h>
 #include <cstdio>
@@ -30,14 +32,6 @@ const Picture PICTURES_DIALOG[FloorScene::PICTURES] = {
     {"opaque.png", 0, 368, -1000, 640, 120, 64, 64},
     {"pressbutton.png", 576, 418, -1000, 40, 32, 64, 64},
 };
-
-int powerOfTwo(int n) {
-    int p = 1;
-    while (p < n) {
-        p *= 2;
-    }
-    return p;
-}
 
 } // namespace
 
@@ -155,8 +149,8 @@ void FloorScene::renderText(const std::string& line) {
     }
     // OpenGL 1.1 wants power-of-two sides: the line goes into the top-left
     // corner of a transparent RGBA surface of the next sizes up.
-    const int w = powerOfTwo(rendered->w);
-    const int h = powerOfTwo(rendered->h);
+    const int w = KZ_ResourceManager::powerOfTwo(rendered->w);
+    const int h = KZ_ResourceManager::powerOfTwo(rendered->h);
     SDL_Surface* surface =
         SDL_CreateRGBSurface(0, w, h, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
     SDL_Rect at = {0, 0, 0, 0};

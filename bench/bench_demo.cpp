@@ -5,6 +5,7 @@
 
 #include "BenchFrame.h"
 #include "DemoInvestigacion.h"
+#include "Events.h"
 #include "KZ/Display.h"
 #include "KZ/EventManager.h"
 #include "KZ/FontRenderer.h"
@@ -16,23 +17,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void pushEvent(Uint8 type, int x, int y) {
-    SDL_Event event = {};
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.type = type;
-        event.motion.x = static_cast<Uint16>(x);
-        event.motion.y = static_cast<Uint16>(y);
-    } else {
-        event.button.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = static_cast<Uint16>(x);
-        event.button.y = static_cast<Uint16>(y);
-    }
-    SDL_PushEvent(&event);
-}
 
 // One turn of the main loop without the sleep.
 void frame(InteractiveScenePlanet* scene) {
@@ -54,12 +38,12 @@ InteractiveScenePlanet* shown(InteractiveScenePlanet* scene) {
 // policeman: the label names him every frame.
 InteractiveScenePlanet* afterOpening(InteractiveScenePlanet* scene) {
     for (int i = 0; i < 100 && scene->mode != scene->MODE_INTERACTIVE; i++) {
-        pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
+        bench::pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
         frame(scene);
-        pushEvent(SDL_MOUSEBUTTONUP, 600, 20);
+        bench::pushEvent(SDL_MOUSEBUTTONUP, 600, 20);
         frame(scene);
     }
-    pushEvent(SDL_MOUSEMOTION, 432, 144);
+    bench::pushEvent(SDL_MOUSEMOTION, 432, 144);
     frame(scene);
     return scene;
 }

@@ -10,20 +10,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
-namespace bench {
-
-const char* const SHORT_LINE = "Buenos dias comisario";
-const char* const LONG_LINE =
-    "La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente la cabeza";
-
-void drainEvents() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-}
-
-} // namespace bench
-
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     benchmark::Initialize(&argc, argv);

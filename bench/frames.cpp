@@ -14,6 +14,7 @@
 
 #include "BenchFrame.h"
 #include "DemoInvestigacion.h"
+#include "Events.h"
 #include "FloorScene.h"
 #include "KZ/Display.h"
 #include "KZ/EventManager.h"
@@ -27,38 +28,10 @@
 #include <cstdlib>
 #include <string>
 
-namespace bench {
-const char* const SHORT_LINE = "Buenos dias comisario";
-const char* const LONG_LINE =
-    "La causa de la muerte fue decapitamiento, el asesino le arranco brutalmente la cabeza";
-void drainEvents() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-}
-} // namespace bench
-
 namespace {
 
 InteractiveScenePlanet* scene = nullptr; // the game's side (C++ or script), or
 FloorScene* floorScene = nullptr;        // the yardstick's
-
-void pushEvent(Uint8 type, int x, int y) {
-    SDL_Event event = {};
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.type = type;
-        event.motion.x = static_cast<Uint16>(x);
-        event.motion.y = static_cast<Uint16>(y);
-    } else {
-        event.button.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = static_cast<Uint16>(x);
-        event.button.y = static_cast<Uint16>(y);
-    }
-    SDL_PushEvent(&event);
-}
 
 // One turn of the main loop without the sleep, on either side.
 void frame() {
@@ -112,12 +85,12 @@ int main(int argc, char** argv) {
         frame();
         if (what == "interactive") {
             for (int i = 0; i < 100 && scene->mode != scene->MODE_INTERACTIVE; i++) {
-                pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
+                bench::pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
                 frame();
-                pushEvent(SDL_MOUSEBUTTONUP, 600, 20);
+                bench::pushEvent(SDL_MOUSEBUTTONUP, 600, 20);
                 frame();
             }
-            pushEvent(SDL_MOUSEMOTION, 432, 144); // on the policeman
+            bench::pushEvent(SDL_MOUSEMOTION, 432, 144); // on the policeman
         }
     } else {
         floorScene = new FloorScene();

@@ -9,6 +9,7 @@
 // again from disk) for one frame.
 
 #include "DemoInvestigacion.h"
+#include "Events.h"
 #include "KZ/Display.h"
 #include "KZ/EventManager.h"
 #include "MainMenu.h"
@@ -28,19 +29,9 @@ void frame(KZ_Displayable* top) {
 }
 
 void click(KZ_Displayable* top) {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = SDL_PRESSED;
-    event.button.x = 600;
-    event.button.y = 20;
-    SDL_PushEvent(&event);
+    bench::pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
     frame(top);
-    event.type = SDL_MOUSEBUTTONUP;
-    event.button.type = SDL_MOUSEBUTTONUP;
-    event.button.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
+    bench::pushEvent(SDL_MOUSEBUTTONUP, 600, 20);
     frame(top);
 }
 

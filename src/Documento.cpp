@@ -2,30 +2,20 @@
 
 #include "KZ/MouseManager.h"
 #include "KZ/Sprite.h"
-#include "XarnRoutedClick.h"
 
 #include <cstdio>
 
 Documento::Documento(std::string imagePath)
     : sprite(nullptr)
-    , imagePath(imagePath)
-    , route(nullptr) {
-    x = 0;
-    y = 0;
-    z = 0;
-}
+    , imagePath(imagePath) {}
 
 Documento::~Documento() {
     Documento::unloadGraphics();
-    delete route;
 }
 
-void Documento::joinScene(InteractiveScenePlanet* scene) {
-    delete route;
-    route = new XarnRoutedClick(scene, [this] {
-        std::fputs("clicked \n", stdout);
-        clicked();
-    });
+void Documento::react() {
+    std::fputs("clicked \n", stdout);
+    clicked();
 }
 
 void Documento::step() {
@@ -33,16 +23,8 @@ void Documento::step() {
     // picture the document has no area to hit.
     if (!KZ_MouseManager::clickWasPressed(KZ_MouseManager::LEFT_BUTTON) || sprite == nullptr)
         return;
-    int mx = KZ_MouseManager::getX();
-    int my = KZ_MouseManager::getY();
-    if (x < mx && mx < x + sprite->getWidth() && y < my && my < y + sprite->getHeight()) {
-        if (route != nullptr) {
-            route->report(z);
-            return;
-        }
-        std::fputs("clicked \n", stdout);
-        clicked();
-    }
+    if (mouseInside(sprite->getWidth(), sprite->getHeight()))
+        pressed();
 }
 
 void Documento::draw(KZ_Graphics*) {

@@ -3,7 +3,6 @@
 #include "KZ/FontRenderer.h"
 #include "KZ/MouseManager.h"
 #include "KZ/Sprite.h"
-#include "XarnRoutedClick.h"
 
 XarnTopico::XarnTopico(std::string text)
     : sprite(nullptr)
@@ -12,34 +11,19 @@ XarnTopico::XarnTopico(std::string text)
     , text(text)
     , height(20)
     , width(200)
-    , hover(true)
-    , route(nullptr) {
-    x = 0;
-    y = 0;
+    , hover(true) {
     z = 10;
 }
 
 XarnTopico::~XarnTopico() {
     XarnTopico::unloadGraphics();
-    delete route;
-}
-
-void XarnTopico::joinScene(InteractiveScenePlanet* scene) {
-    delete route;
-    route = new XarnRoutedClick(scene, [this] { clicked(); });
 }
 
 void XarnTopico::step() {
-    int mx = KZ_MouseManager::getX();
-    int my = KZ_MouseManager::getY();
-    // The fixed area, not the rendered text's size; strict on all four edges.
-    if (x < mx && mx < x + width && y < my && my < y + height) {
-        if (KZ_MouseManager::clickWasPressed(KZ_MouseManager::LEFT_BUTTON)) {
-            if (route != nullptr)
-                route->report(z);
-            else
-                clicked();
-        }
+    // The fixed area, not the rendered text's size.
+    if (mouseInside(width, height)) {
+        if (KZ_MouseManager::clickWasPressed(KZ_MouseManager::LEFT_BUTTON))
+            pressed();
         hover = true;
     } else {
         hover = false;

@@ -1,20 +1,18 @@
 #ifndef XARNTOPICO_H
 #define XARNTOPICO_H
 
-#include "KZ/Invader2D.h"
+#include "XarnClickArea.h"
 
 #include <string>
 
-class InteractiveScenePlanet;
 class KZ_FontRenderer;
 class KZ_Sprite;
-class XarnRoutedClick;
 
 // A topic: one line of text with a highlight bar drawn while the mouse is over
 // its fixed width x height area, and a reaction to a click inside it. Tests the
 // mouse itself, whatever the scene's mode, unless it has joined its scene's
 // click routing (joinScene()). Subclasses fill in clicked().
-class XarnTopico : public KZ_Invader2D {
+class XarnTopico : public XarnClickArea {
 public:
     KZ_Sprite* sprite;             // the highlight bar, width x height; owned, null while unloaded
     KZ_FontRenderer* fontRenderer; // the text on one line; owned, null while unloaded
@@ -23,16 +21,11 @@ public:
     int height;                    // height of the hit area and the bar (20)
     int width;                     // width of the hit area and the bar (200)
     bool hover;                    // the mouse is strictly inside the area
-    XarnRoutedClick* route;        // the scene's click routing once joined; owned, null before
 
     // At (0, 0), depth 10, 200 x 20; nothing loaded.
     XarnTopico(std::string text);
     // Releases the graphics.
     ~XarnTopico() override;
-
-    // Owns its graphics through raw pointers: a copy would release them twice.
-    XarnTopico(const XarnTopico&) = delete;
-    XarnTopico& operator=(const XarnTopico&) = delete;
 
     // Hover test; calls clicked() once on a left-button press inside the area.
     void step() override;
@@ -42,14 +35,6 @@ public:
     void loadGraphics() override;
     // Releases the text renderer and the bar.
     void unloadGraphics() override;
-
-    // The reaction to a click on the topic.
-    virtual void clicked() = 0;
-
-    // From now on a press on the topic goes through `scene`'s click routing:
-    // clicked() runs only when nothing nearer (an object, a verb button) was
-    // clicked in the same frame and no script is playing.
-    void joinScene(InteractiveScenePlanet* scene);
 };
 
 #endif

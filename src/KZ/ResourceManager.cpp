@@ -89,19 +89,6 @@ std::string KZ_ResourceManager::whyNotLoaded(const std::string& path, const std:
     return "it is not a " + kind + " the game can read (damaged, or in another format)";
 }
 
-int KZ_ResourceManager::powerOfTwo(int n) {
-    // Doubling past 2^30 would overflow an int; no larger power of two fits.
-    const int largest = 1 << 30;
-    if (n > largest) {
-        return largest;
-    }
-    int power = 1;
-    while (power < n) {
-        power *= 2;
-    }
-    return power;
-}
-
 // The alignment (8, 4, 2 or 1) whose padding gives rows of exactly `pitch`
 // bytes, or 0 when none does and the rows must be repacked.
 static int unpackAlignment(int rowBytes, int pitch) {

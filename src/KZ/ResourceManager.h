@@ -44,7 +44,8 @@ public:
     static GLuint sdlSurfaceToTexture(SDL_Surface* surface);
 
     // The smallest power of two not less than `n`, starting from 1. Values
-    // above 2^30 give 2^30, the largest power of two an int holds.
+    // above 2^30 give 2^30, the largest power of two an int holds. Inline, so
+    // that programs beside the engine (the yardstick) size textures alike.
     static int powerOfTwo(int n);
 
     // Why the file at `path` (relative to the working directory) could not be
@@ -64,5 +65,18 @@ private:
 
     static FaultHandler faultHandler; // null: faults end the program
 };
+
+inline int KZ_ResourceManager::powerOfTwo(int n) {
+    // Doubling past 2^30 would overflow an int; no larger power of two fits.
+    const int largest = 1 << 30;
+    if (n > largest) {
+        return largest;
+    }
+    int power = 1;
+    while (power < n) {
+        power *= 2;
+    }
+    return power;
+}
 
 #endif

@@ -16,7 +16,9 @@
 //
 // The last line states the figures; the status is 0 only when every bound held.
 
+#include "Soak.h"
 #include "DemoInvestigacion.h"
+#include "Events.h"
 #include "InteractiveScenePlanet.h"
 #include "KZ/BoundingBox.h"
 #include "KZ/SerialSpace.h"
@@ -34,7 +36,6 @@
 #include <cstring>
 #include <malloc.h>
 #include <set>
-#include <unistd.h>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -100,20 +101,6 @@ namespace {
 
 // --- What is measured ------------------------------------------------------------
 
-long residentKiB() {
-    long pages = 0;
-    long resident = -1;
-    FILE* f = std::fopen("/proc/self/statm", "r");
-    if (f == nullptr) {
-        return -1;
-    }
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) {
-        resident = -1;
-    }
-    std::fclose(f);
-    return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 // Texture names the context itself says are textures, among every name ever
 // handed out: must agree with the ledger.
 int texturesByContext() {
@@ -124,13 +111,6 @@ int texturesByContext() {
         }
     }
     return live;
-}
-
-// Bytes the program holds through malloc and new right now, in KiB: what a
-// leak adds to, whatever the allocator keeps around for reuse.
-long heapKiB() {
-    const struct mallinfo2 info = mallinfo2();
-    return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
 }
 
 struct Sample {
@@ -155,24 +135,9 @@ Settings settings;
 
 // --- The player ----------------------------------------------------------------
 
+// Queues a player's event; the soak goes on without one SDL refused.
 void push(Uint8 type, int x, int y) {
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.type = type;
-        event.motion.x = static_cast<Uint16>(x);
-        event.motion.y = static_cast<Uint16>(y);
-    } else if (type == SDL_QUIT) {
-        event.quit.type = type;
-    } else {
-        event.button.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = static_cast<Uint16>(x);
-        event.button.y = static_cast<Uint16>(y);
-    }
-    if (SDL_PushEvent(&event) != 0) {
+    if (!bench::pushEvent(type, x, y)) {
         std::printf("soak: SDL's queue refused an event\n");
     }
 }
@@ -242,7 +207,8 @@ struct Player {
     }
 
     void sample() {
-        samples.push_back({frame, residentKiB(), heapKiB(), static_cast<int>(liveNames.size())});
+        samples.push_back(
+            {frame, soak::residentKiB(), soak::heapInUseKiB(), static_cast<int>(liveNames.size())});
         std::printf("soak: frame %d, %d cycles, resident %ld KiB, heap %ld KiB, %d textures\n",
                     frame, cycles, samples.back().rssKiB, samples.back().heapKiB,
                     samples.back().textures);

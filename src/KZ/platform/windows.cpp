@@ -3,6 +3,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+// After windows.h: OpenGL's header builds on its macros.
+#include "KZ/ResourceManager.h"
+
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <cmath>
@@ -67,14 +70,6 @@ GLuint frame = 0;   // the texture each frame is enlarged from; 0: not enlarged
 int frameWidth = 0; // its size, powers of two
 int frameHeight = 0;
 
-int powerOfTwo(int at_least) {
-    int size = 1;
-    while (size < at_least) {
-        size *= 2;
-    }
-    return size;
-}
-
 } // namespace
 
 void KZ_Platform::windowSize(int& width, int& height) {
@@ -96,8 +91,8 @@ void KZ_Platform::windowOpened() {
         return;
     }
     glViewport(0, 0, gameWidth, gameHeight);
-    frameWidth = powerOfTwo(gameWidth);
-    frameHeight = powerOfTwo(gameHeight);
+    frameWidth = KZ_ResourceManager::powerOfTwo(gameWidth);
+    frameHeight = KZ_ResourceManager::powerOfTwo(gameHeight);
     glGenTextures(1, &frame);
     glBindTexture(GL_TEXTURE_2D, frame);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
