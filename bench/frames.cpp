@@ -5,7 +5,9 @@
 //   LP_NUM_THREADS=0 valgrind --tool=callgrind --toggle-collect='steadyFrames*'
 //                    perf_frames demo-dialog 50
 //
-// States: demo-dialog, demo-interactive, floor-dialog, floor-interactive.
+// States: demo-dialog, demo-interactive, floor-dialog, floor-interactive, and
+// script-dialog, script-interactive: the script demo's scene, played by kz's
+// player from the build's games/demo.
 // With LP_NUM_THREADS=0 Mesa rasterises on the calling thread, so the count
 // covers the whole frame. Instruction counts do not depend on the machine's
 // load, unlike times.
@@ -16,6 +18,9 @@
 #include "FloorScene.h"
 #include "KZ/Display.h"
 #include "KZ/EventManager.h"
+#include "ScriptLoad.h"
+#include "ScriptPlayer.h"
+#include "ScriptScene.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -25,8 +30,8 @@
 
 namespace {
 
-DemoInvestigacion* scene = nullptr; // the game's side, or
-FloorScene* floorScene = nullptr;   // the yardstick's
+InteractiveScenePlanet* scene = nullptr; // the game's side (C++ or script), or
+FloorScene* floorScene = nullptr;        // the yardstick's
 
 // One turn of the main loop without the sleep, on either side.
 void frame() {
@@ -58,19 +63,27 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     const std::string state = argc > 1 ? argv[1] : "";
     const int frames = argc > 2 ? std::atoi(argv[2]) : 50;
-    if (state != "demo-dialog" && state != "demo-interactive" && state != "floor-dialog" &&
-        state != "floor-interactive") {
-        std::printf("usage: perf_frames demo-dialog|demo-interactive|floor-dialog|"
-                    "floor-interactive [frames]\n");
+    const std::string side = state.substr(0, state.find('-'));
+    const std::string what = state.substr(state.find('-') + 1);
+    if ((side != "demo" && side != "floor" && side != "script") ||
+        (what != "dialog" && what != "interactive")) {
+        std::printf("usage: perf_frames demo|floor|script-dialog|interactive [frames]\n");
         return 2;
     }
     KZ_Display::init();
     bench::drainEvents();
-    if (state.rfind("demo", 0) == 0) {
-        scene = new DemoInvestigacion(); // nothing deletes scenes in the game either
+    if (side != "floor") {
+        // Nothing deletes scenes (or the script player) in the game either.
+        if (side == "demo") {
+            scene = new DemoInvestigacion();
+        } else {
+            ScriptPlayer* player = new ScriptPlayer((new ScriptLoad(SCRIPT_DEMO))->game);
+            player->go("investigacion");
+            scene = player->current;
+        }
         scene->showNotify();
         frame();
-        if (state == "demo-interactive") {
+        if (what == "interactive") {
             for (int i = 0; i < 100 && scene->mode != scene->MODE_INTERACTIVE; i++) {
                 bench::pushEvent(SDL_MOUSEBUTTONDOWN, 600, 20);
                 frame();
@@ -82,8 +95,7 @@ int main(int argc, char** argv) {
     } else {
         floorScene = new FloorScene();
         floorScene->load("res", bench::SHORT_LINE,
-                         state == "floor-interactive" ? FloorScene::INTERACTIVE
-                                                      : FloorScene::DIALOG);
+                         what == "interactive" ? FloorScene::INTERACTIVE : FloorScene::DIALOG);
     }
     // Past the first frames, which compile the renderer's shaders.
     for (int i = 0; i < 10; i++) {

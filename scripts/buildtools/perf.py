@@ -570,11 +570,16 @@ def web_rows(web):
     return rows
 
 
-def script_rows(b, starts, demo, script):
+def script_rows(b, counts, starts, demo, script):
     """The script demo played by kz against the C++ demo."""
-    rows = [ratio_row("Script demo: CPU per frame, %s (kz / Demo)" % label, b["scriptFrame/" + state],
-                      b["demoFrame/" + state], "ms", 1.05)
-            for state, label in (("interactive", "investigating"), ("dialog", "a dialog line showing"))]
+    rows = []
+    for state, label in (("interactive", "investigating"), ("dialog", "a dialog line showing")):
+        rows.append(ratio_row("Script demo: CPU per frame, %s (kz / Demo)" % label,
+                              b["scriptFrame/" + state], b["demoFrame/" + state], "ms", 1.05))
+        if counts:
+            rows.append(ratio_row("Script demo: instructions per frame, %s (callgrind)" % label,
+                                  counts["script-" + state] / 1e6, counts["demo-" + state] / 1e6,
+                                  "M", 1.05, "%.1f"))
     rows.append(ratio_row("Script demo: start-up to the first painted frame (kz / Demo)",
                           starts["kz"]["median"] * 1000, starts["demo"]["median"] * 1000, "ms", 1.1,
                           "%.0f"))
@@ -621,6 +626,84 @@ def package_rows(args):
             elif name.endswith("-web") and demo_page:
                 target, verdict = "at most the demo's page, %d" % demo_page, "met" if raw <= demo_page else "missed"
             rows.append(["kz package of the script demo: %s (bytes / gzip)" % name, shown, "", "", target, verdict])
+    return rows
+
+
+def reload_seconds(args, xserver, runs):
+    """Seconds from a saved change of the script demo's title screen (its
+    button moved) to the first picture of the window that shows it, for
+    `runs` changes in a row of one running kz; each includes taking that
+    picture (some tens of milliseconds), so they are upper bounds."""
+    top = tempfile.mkdtemp(prefix="perf-live-")
+    folder = os.path.join(top, "demo")
+    shutil.copytree(program(args, "games", "demo"), folder)
+    scene = os.path.join(folder, "menu.scene")
+    game = harness.Game([program(args, "kz"), folder], folder, xserver)
+    times = []
+    try:
+        game.wait_for_line("Starting Demo")
+        game.find_window()
+        time.sleep(2)
+        for k in range(runs):
+            before = game.screenshot()
+            with open(scene, encoding="utf-8") as f:
+                text = f.read()
+            old, new = ("at 420 390", "at 300 390") if k % 2 == 0 else ("at 300 390", "at 420 390")
+            fresh = scene + ".new"
+            with open(fresh, "w", encoding="utf-8") as f:
+                f.write(text.replace(old, new))
+            os.replace(fresh, scene)  # saved as editors save: all at once
+            saved = time.monotonic()
+            box = (300, 385, 220, 40)
+            harness.wait_until(
+                lambda: harness.background_difference(game.screenshot(), before, box) > 5,
+                what="the moved button", interval=0.001)
+            times.append(time.monotonic() - saved)
+            time.sleep(0.5)
+    finally:
+        game.kill()
+        shutil.rmtree(top, ignore_errors=True)
+    return times
+
+
+def explore_rates(args, runs):
+    """States per second of `kz explore`: on the script demo, and on a game
+    made here whose fourteen switches give 16,384 states."""
+    top = tempfile.mkdtemp(prefix="perf-explore-")
+    game = os.path.join(top, "switches")
+    shutil.copytree(os.path.join(program(args, "games", "demo"), "res"), os.path.join(game, "res"))
+    with open(os.path.join(game, "game.kz"), "w") as f:
+        f.write("title Switches\nstart room\nfont Vera.ttf\nverbs Hablar\n")
+    with open(os.path.join(game, "room.scene"), "w") as f:
+        f.write("background main.png\n")
+        for n in range(14):
+            f.write("button S%d at %d 10\n\tif f%d\n\t\tunset f%d\n\t\tOff\n"
+                    "\telse\n\t\tset f%d\n\t\tOn\n" % (n, 40 * n, n, n, n))
+    rates = {}
+    try:
+        for name, folder in (("demo", program(args, "games", "demo")), ("switches", game)):
+            best = None
+            for _ in range(runs):
+                began = time.monotonic()
+                done = subprocess.run([program(args, "kz"), "explore", folder],
+                                      capture_output=True, text=True)
+                took = time.monotonic() - began
+                best = took if best is None else min(best, took)
+            states = int(done.stdout.splitlines()[-1].split()[0])
+            rates[name] = (states, states / best)
+    finally:
+        shutil.rmtree(top, ignore_errors=True)
+    return rates
+
+
+def live_rows(reloads, rates):
+    worst = max(reloads)
+    rows = [["kz: saved file to the changed frame (median, worst of %d)" % len(reloads),
+             "%.0f ms, %.0f ms" % (statistics.median(reloads) * 1000, worst * 1000), "", "",
+             "at most 500 ms", "met" if worst <= 0.5 else "missed"]]
+    for name, (states, rate) in sorted(rates.items()):
+        rows.append(["kz explore, %s (%d states): states per second" % (name, states),
+                     "%.0f" % rate, "", "", "", ""])
     return rows
 
 
@@ -700,7 +783,7 @@ def table(b, counts, starts, floors, demo, soaks, pacing, web, script=None):
         "met" if demo["cpu_ov"] == 0 else "missed",
     ])
     if script:
-        rows += script_rows(b, starts, demo, script)
+        rows += script_rows(b, counts, starts, demo, script)
     if web:
         rows += web_rows(web)
     d, f = soaks["demo"], soaks["floor"]
@@ -784,7 +867,8 @@ def main():
         counts = {}
         if not quick:
             say("instructions per frame under callgrind")
-            for state in ("demo-interactive", "floor-interactive", "demo-dialog", "floor-dialog"):
+            for state in ("demo-interactive", "floor-interactive", "demo-dialog", "floor-dialog",
+                          "script-interactive", "script-dialog"):
                 counts[state] = instructions(args, xserver, state)
         say("start-up, %d runs each" % runs)
         commands = {
@@ -805,6 +889,8 @@ def main():
         say("a session of the script demo, played by kz")
         script = demo_session(args, xserver, idle, pacing,
                               [program(args, "kz"), program(args, "games", "demo")])
+        say("kz: reloads and explore")
+        live = live_rows(reload_seconds(args, xserver, runs), explore_rates(args, runs))
         say("hide/show soak, %d cycles each" % cycles)
         env_display = os.environ.get("DISPLAY")
         os.environ["DISPLAY"] = xserver.name
@@ -830,7 +916,7 @@ def main():
     if os.path.exists(os.path.join(args.web_dir, "index.html")):
         say("the web page in Chromium, %d runs" % runs)
         web = web_page(args.web_dir, runs, idle)
-    rows = table(b, counts, starts, floors, demo, soaks, pacing, web, script) + package_rows(args)
+    rows = table(b, counts, starts, floors, demo, soaks, pacing, web, script) + live + package_rows(args)
     if win:
         rows += windows_rows(win)
     stamp = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")

@@ -40,7 +40,7 @@ void KZ_FontRenderer::loadGraphics() {
     font = TTF_OpenFont(path.c_str(), size);
     if (font == nullptr) {
         std::printf("Unable to load font: %s %s \n", path.c_str(), SDL_GetError());
-        KZ_Display::quitWithError("Could not load " + path + ": " +
+        KZ_ResourceManager::fault("Could not load " + path + ": " +
                                   KZ_ResourceManager::whyNotLoaded(path, "font"));
     }
 }
@@ -143,6 +143,9 @@ SDL_Surface* KZ_FontRenderer::renderTextToSDLSurface(std::string text, int width
         const std::string bytes = text.substr(line.start, line.end - line.start);
         // Solid rendering: a colour-keyed surface whose glyph pixels land
         // opaque white on the transparent text surface.
+        if (font == nullptr) {
+            break; // a font that could not be opened draws nothing
+        }
         SDL_Surface* rendered = TTF_RenderUTF8_Solid(font, bytes.c_str(), white);
         if (rendered == nullptr) {
             continue; // nothing to draw on this line (e.g. zero width)

@@ -46,7 +46,7 @@ public:
     int size;                 // the font's point size
     std::string path;         // the font file
     GLuint texture;           // the last text's texture, owned; 0 until a text is rendered
-    TTF_Font* font;           // the open font, owned; never null once constructed
+    TTF_Font* font;           // the open font, owned; null only after a fault that was handled
 
     // Opens the font at `path` in `size` points. No text is rendered yet.
     KZ_FontRenderer(std::string path, int size);
@@ -58,7 +58,9 @@ public:
     KZ_FontRenderer& operator=(const KZ_FontRenderer&) = delete;
 
     // (Re)opens the font from `path` at `size`. A font that cannot be opened
-    // ends the program in an orderly way: no text could be shown.
+    // ends the program in an orderly way: no text could be shown (unless a
+    // fault handler takes it, KZ_ResourceManager::setFaultHandler; then the
+    // renderer draws nothing).
     void loadGraphics();
 
     // Replaces the texture with `text` laid out within `width` pixels; a

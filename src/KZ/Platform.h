@@ -1,6 +1,8 @@
 #ifndef KZ_PLATFORM_H
 #define KZ_PLATFORM_H
 
+#include <string>
+
 union SDL_Event;
 
 // What differs between the systems the engine runs on. SDL and OpenGL already
@@ -26,6 +28,17 @@ public:
     // Called with every mouse event before the engine reads it: brings a
     // position in window pixels back to game pixels where the two differ.
     static void pointer(SDL_Event* event);
+
+    // The folder where a game keeps what it writes for its player, such as
+    // its saves: $XDG_DATA_HOME or ~/.local/share on Linux, %APPDATA% on
+    // Windows, the browser's own storage for a page. Empty when the system
+    // names none (then nothing is kept).
+    static std::string dataFolder();
+    // Puts the finished file `from` in the place of `to` in one step, the new
+    // bytes safely on the disk (or in the browser's storage) first, so that
+    // `to` holds its old or its new content at every moment, whenever the
+    // program is killed or the disk fills. False, `to` untouched, on failure.
+    static bool replaceFile(const std::string& from, const std::string& to);
 };
 
 #endif

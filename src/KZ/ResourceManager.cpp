@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <vector>
 
+KZ_ResourceManager::FaultHandler KZ_ResourceManager::faultHandler = nullptr;
+
 GLuint KZ_ResourceManager::loadTexture(std::string path) {
     return loadTexture(path, nullptr);
 }
@@ -32,10 +34,12 @@ static bool tooLargeForTextures(SDL_Surface* surface) {
 GLuint KZ_ResourceManager::loadTexture(std::string path, KZ_Sprite* sprite) {
     SDL_Surface* surface = IMG_Load(path.c_str());
     if (surface == nullptr) {
-        fail("Could not load " + path + ": " + whyNotLoaded(path, "picture"));
+        return fail("Could not load " + path + ": " + whyNotLoaded(path, "picture"));
     }
     if (tooLargeForTextures(surface)) {
-        fail("Could not load " + path + ": the picture is too large for this computer's OpenGL");
+        SDL_FreeSurface(surface);
+        return fail("Could not load " + path +
+                    ": the picture is too large for this computer's OpenGL");
     }
     // The sprite learns the size before the upload, so its boxes are right
     // even while the texture is being made.
@@ -50,10 +54,11 @@ GLuint KZ_ResourceManager::loadTexture(std::string path, KZ_Sprite* sprite) {
 
 GLuint KZ_ResourceManager::sdlSurfaceToTexture(SDL_Surface* surface) {
     if (surface == nullptr) {
-        fail("Could not make a texture: no picture was given");
+        return fail("Could not make a texture: no picture was given");
     }
     if (tooLargeForTextures(surface)) {
-        fail("Could not make a texture: the picture is too large for this computer's OpenGL");
+        return fail(
+            "Could not make a texture: the picture is too large for this computer's OpenGL");
     }
     return upload(surface);
 }
@@ -119,7 +124,7 @@ GLuint KZ_ResourceManager::upload(SDL_Surface* surface) {
             SDL_FreeSurface(rgba);
         }
         if (converted == nullptr) {
-            fail(std::string("Could not convert the picture to RGBA: ") + SDL_GetError());
+            return fail(std::string("Could not convert the picture to RGBA: ") + SDL_GetError());
         }
     }
     SDL_Surface* source = converted != nullptr ? converted : surface;
@@ -173,7 +178,27 @@ GLuint KZ_ResourceManager::upload(SDL_Surface* surface) {
     return texture;
 }
 
-void KZ_ResourceManager::fail(const std::string& what) {
+GLuint KZ_ResourceManager::fail(const std::string& what) {
     std::printf("SDL could not load image.bmp: %s\n", SDL_GetError());
-    KZ_Display::quitWithError(what);
+    fault(what);
+    // Going on: one transparent texel, so what should have shown the picture
+    // draws nothing and every texture is still a real one.
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const unsigned char clear[4] = {0, 0, 0, 0};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, clear);
+    return texture;
+}
+
+void KZ_ResourceManager::setFaultHandler(FaultHandler handler) {
+    faultHandler = handler;
+}
+
+void KZ_ResourceManager::fault(const std::string& line) {
+    if (faultHandler == nullptr) {
+        KZ_Display::quitWithError(line);
+    }
+    std::fflush(stdout);
+    faultHandler(line);
 }

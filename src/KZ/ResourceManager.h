@@ -14,9 +14,23 @@ class KZ_Sprite;
 // Every call makes a new texture (nothing is cached) with linear filtering,
 // no mip-maps and the picture's own size; the texture name belongs to the
 // caller from then on. A picture that cannot be read ends the program in an
-// orderly way: there is no sensible picture to show in its place.
+// orderly way: there is no sensible picture to show in its place. A program
+// that must go on (a player that shows the fault over the game) sets a fault
+// handler instead.
 class KZ_ResourceManager {
 public:
+    // Gets the line that would have ended the program.
+    using FaultHandler = void (*)(const std::string& line);
+
+    // With a handler set, a picture or font that cannot be read is handed to
+    // it and the program goes on: the picture becomes one transparent texel,
+    // the font draws nothing. Null (the default) ends the program.
+    static void setFaultHandler(FaultHandler handler);
+
+    // Prints `line` and ends the program, or, with a handler set, hands
+    // `line` to it and returns.
+    static void fault(const std::string& line);
+
     // Loads the image file at `path` (relative to the working directory) and
     // returns its texture name.
     static GLuint loadTexture(std::string path);
@@ -45,8 +59,11 @@ private:
     // uploads the surface into a new texture. Does not free the surface.
     static GLuint upload(SDL_Surface* surface);
 
-    // Reports a picture that could not be read and ends the program.
-    [[noreturn]] static void fail(const std::string& what);
+    // Reports a picture that could not be read; ends the program or, with a
+    // fault handler set, returns the texture that stands in for it.
+    static GLuint fail(const std::string& what);
+
+    static FaultHandler faultHandler; // null: faults end the program
 };
 
 inline int KZ_ResourceManager::powerOfTwo(int n) {

@@ -138,6 +138,7 @@ public:
     std::vector<Scene> scenes;                   // in file name order
     std::map<std::string, ScriptSource> sources; // every file read, by name
     bool gameFileRead = false;                   // game.kz was there and was text
+    bool saves = false; // "save": the game saves by itself between clicks, and can be continued
 
     // The scene named `name`, or null.
     const Scene* scene(const std::string& name) const;

@@ -659,8 +659,8 @@ public:
     // --- Files --------------------------------------------------------------
 
     void gameFile() {
-        static const std::vector<std::string> settings = {"title", "start", "font", "verbs",
-                                                          "character"};
+        static const std::vector<std::string> settings = {"title", "start",     "font",
+                                                          "verbs", "character", "save"};
         for (const Node& node : tree()) {
             const std::vector<Word> w = words(node.text);
             const std::string& key = w[0].text;
@@ -669,9 +669,18 @@ public:
                 const std::string guess = ScriptParser::closest(key, settings);
                 error(node, 0,
                       "unknown setting '" + key + "'" +
-                          (guess.empty() ? " (the game file has title, start, font, verbs and "
-                                           "character lines)"
+                          (guess.empty() ? " (the game file has title, start, font, verbs, "
+                                           "character and save lines)"
                                          : "; did you mean '" + guess + "'?"));
+                continue;
+            }
+            if (key == "save") {
+                if (w.size() != 1) {
+                    error(node, w[1].offset, "'save' takes nothing after it");
+                } else if (game.saves) {
+                    error(node, 0, "'save' is given twice");
+                }
+                game.saves = true;
                 continue;
             }
             if (key != "character" && key != "verbs") {

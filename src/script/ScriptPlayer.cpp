@@ -8,7 +8,9 @@
 #include "SCommandHide.h"
 #include "SCommandMoveCenter.h"
 #include "SCommandSay.h"
+#include "ScriptLive.h"
 #include "ScriptLoad.h"
+#include "ScriptOverlay.h"
 #include "ScriptScene.h"
 
 #include <SDL/SDL.h>
@@ -18,9 +20,10 @@
 ScriptPlayer::ScriptPlayer(const ScriptGame& game)
     : game(game)
     , current(nullptr)
+    , live(nullptr)
     , runningScene(nullptr) {}
 
-int ScriptPlayer::play(ScriptLoad& load) {
+int ScriptPlayer::play(ScriptLoad& load, bool watch) {
     // The framework reads res/ relative to the working directory: the game's.
     if (chdir(load.folderPath.c_str()) != 0) {
         std::printf("%s: error: the game's folder cannot be entered\n", load.path.c_str());
@@ -33,6 +36,7 @@ int ScriptPlayer::play(ScriptLoad& load) {
     SDL_WM_SetCaption(title.c_str(), nullptr);
     std::printf("Starting %s\n", title.c_str());
     ScriptPlayer* player = new ScriptPlayer(load.game);
+    player->live = new ScriptLive(load, player, watch);
     player->start();
     space->serialOrchestrator();
     std::printf("Ending %s \n", title.c_str());
@@ -46,10 +50,7 @@ void ScriptPlayer::start() {
 
 void ScriptPlayer::go(const std::string& name) {
     const ScriptGame::Scene* model = game.scene(name);
-    ScriptScene*& scene = scenes[name];
-    if (scene == nullptr) {
-        scene = new ScriptScene(this, *model);
-    }
+    ScriptScene* scene = build(name);
     current = scene;
     state.scene = name;
     frames.clear();
@@ -64,11 +65,107 @@ void ScriptPlayer::go(const std::string& name) {
         runningScene = scene;
         scene->commandStack.add(new SCommandCall([this] { resume(); }));
     }
+    show(scene);
+}
+
+ScriptScene* ScriptPlayer::build(const std::string& name) {
+    ScriptScene*& scene = scenes[name];
+    if (scene == nullptr) {
+        scene = new ScriptScene(this, *game.scene(name));
+        if (live != nullptr) {
+            scene->add(live->overlay(scene));
+        }
+    }
+    return scene;
+}
+
+void ScriptPlayer::show(ScriptScene* scene) {
     if (KZ_Space::displayStack.isEmpty()) {
         KZ_Space::displayStack.push(scene);
     } else if (KZ_Space::displayStack.getTop() != scene) {
         KZ_Space::displayStack.swap(scene);
     }
+}
+
+bool ScriptPlayer::restore(const ScriptState& saved, const std::string& line) {
+    state = saved;
+    state.script.clear();
+    state.place.clear();
+    frames.clear();
+    ScriptScene* scene = build(saved.scene);
+    current = scene;
+    scene->refresh();
+    show(scene);
+    const ScriptGame::Script* running = script(saved.script);
+    if (running == nullptr || saved.place.empty() ||
+        !(findPlace(running->body, saved.place, 0, line, true) ||
+          findPlace(running->body, saved.place, 0, line, false))) {
+        return false;
+    }
+    // The line is started again: shown, and waiting for its click.
+    frames.back().next--;
+    state.script = saved.script;
+    runningScene = scene;
+    scene->commandStack.add(new SCommandCall([this] { resume(); }));
+    // The line is handed to the dialog box now, before the scene's first
+    // frame: a click in that frame is the player's answer to the line they
+    // see, not a click left over from before it (which the box ignores).
+    scene->commandStack.execute();
+    return true;
+}
+
+bool ScriptPlayer::findPlace(const std::vector<ScriptGame::Statement>& block,
+                             const std::vector<int>& place, size_t depth, const std::string& line,
+                             bool exact) {
+    using Statement = ScriptGame::Statement;
+    const int started = place[depth];
+    if (started < 1 || static_cast<size_t>(started) > block.size()) {
+        return false;
+    }
+    const Statement& s = block[started - 1];
+    frames.push_back({&block, static_cast<size_t>(started)});
+    if (depth + 1 == place.size()) {
+        if (s.kind == Statement::SAY && (!exact || s.text == line)) {
+            return true;
+        }
+    } else if (s.kind == Statement::IF || s.kind == Statement::FIRST_TIME) {
+        // The branch the state chooses now first: it is the one taken, unless
+        // the block itself changed what its condition reads.
+        const bool body = s.kind != Statement::IF || holds(s.condition);
+        if (findPlace(body ? s.body : s.otherwise, place, depth + 1, line, exact) ||
+            findPlace(body ? s.otherwise : s.body, place, depth + 1, line, exact)) {
+            return true;
+        }
+    }
+    frames.pop_back();
+    return false;
+}
+
+const ScriptGame::Statement* ScriptPlayer::playing() const {
+    if (frames.empty() || frames.back().next == 0) {
+        return nullptr;
+    }
+    const ScriptGame::Statement& s = (*frames.back().block)[frames.back().next - 1];
+    return s.kind == ScriptGame::Statement::SAY ? &s : nullptr;
+}
+
+const ScriptGame::Script* ScriptPlayer::script(const std::string& key) const {
+    for (const ScriptGame::Scene& scene : game.scenes) {
+        if (scene.opening.key == key) {
+            return &scene.opening;
+        }
+        for (const ScriptGame::Thing& thing : scene.things) {
+            if (thing.script.key == key) {
+                return &thing.script;
+            }
+            for (const ScriptGame::Verb& verb : thing.verbs) {
+                if (verb.script.key == key) {
+                    return &verb.script;
+                }
+            }
+        }
+    }
+    return nullptr;
 }
 
 void ScriptPlayer::run(ScriptScene* scene, const ScriptGame::Script& script) {
@@ -129,30 +226,16 @@ void ScriptPlayer::resume() {
             queue(new SCommandCall([portrait] { portrait->flip(); }));
             return;
         case Statement::SET:
-            state.flags.insert(s.name);
-            changed();
-            break;
         case Statement::UNSET:
-            state.flags.erase(s.name);
-            changed();
-            break;
         case Statement::ASSIGN:
-            state.setCounter(s.name, s.value);
-            changed();
-            break;
         case Statement::ADD:
-            state.setCounter(s.name, state.counter(s.name) + s.value);
+            apply(s);
             changed();
             break;
         case Statement::IF:
-            frames.push_back({holds(s.condition) ? &s.body : &s.otherwise, 0});
+        case Statement::FIRST_TIME:
+            frames.push_back({&branch(s), 0});
             break;
-        case Statement::FIRST_TIME: {
-            const bool first =
-                state.seen.insert(state.script + "#" + std::to_string(s.ordinal)).second;
-            frames.push_back({first ? &s.body : &s.otherwise, 0});
-            break;
-        }
         case Statement::GO:
             go(s.name);
             return;
@@ -165,6 +248,27 @@ void ScriptPlayer::resume() {
     }
     state.script.clear();
     state.place.clear();
+}
+
+void ScriptPlayer::apply(const ScriptGame::Statement& s) {
+    using Statement = ScriptGame::Statement;
+    if (s.kind == Statement::SET) {
+        state.flags.insert(s.name);
+    } else if (s.kind == Statement::UNSET) {
+        state.flags.erase(s.name);
+    } else if (s.kind == Statement::ASSIGN) {
+        state.setCounter(s.name, s.value);
+    } else if (s.kind == Statement::ADD) {
+        state.setCounter(s.name, state.counter(s.name) + s.value);
+    }
+}
+
+const std::vector<ScriptGame::Statement>& ScriptPlayer::branch(const ScriptGame::Statement& s) {
+    if (s.kind == ScriptGame::Statement::IF) {
+        return holds(s.condition) ? s.body : s.otherwise;
+    }
+    const bool first = state.seen.insert(state.script + "#" + std::to_string(s.ordinal)).second;
+    return first ? s.body : s.otherwise;
 }
 
 bool ScriptPlayer::holds(const ScriptGame::Condition& c) const {

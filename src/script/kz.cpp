@@ -4,6 +4,9 @@
 //                             no GAME, the folder game/ or game.zip beside kz
 //   kz check GAME             prints the game's findings; exit status 1 when
 //                             one of them is an error
+//   kz explore [--limit N] GAME
+//                             plays every path without a window: lines never
+//                             reached, dead ends, faults; exit status 1 on any
 //   kz package GAME --for linux|windows|web [--out DIR]
 //                             checks the game and ships it with the prebuilt
 //                             player of that platform (ScriptPackager)
@@ -15,11 +18,13 @@
 // Every command reads the game the same way (ScriptLoad), so a game that
 // passes `kz check` is exactly a game that starts.
 #include "SDLMain.h"
+#include "ScriptExplorer.h"
 #include "ScriptLoad.h"
 #include "ScriptPackager.h"
 #include "ScriptPlayer.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,6 +34,7 @@ namespace {
 int usage() {
     std::printf("usage: kz [--no-reload] [GAME]\n"
                 "       kz check GAME\n"
+                "       kz explore [--limit N] GAME\n"
                 "       kz package GAME --for linux|windows|web [--out DIR]\n"
                 "       kz new DIR\n"
                 "GAME is a game's folder or a .zip of one.\n");
@@ -45,18 +51,48 @@ int check(int argc, char* argv[]) {
     return load.ok ? 0 : 1;
 }
 
+// kz explore [--limit N] GAME
+int explore(int argc, char* argv[]) {
+    std::size_t limit = ScriptExplorer::DEFAULT_LIMIT;
+    if (argc == 3 && std::strcmp(argv[0], "--limit") == 0) {
+        char* end = nullptr;
+        const unsigned long long n = std::strtoull(argv[1], &end, 10);
+        if (*end != '\0' || argv[1][0] == '-' || n == 0 || n > 100000000ull) {
+            return usage();
+        }
+        limit = static_cast<std::size_t>(n);
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc != 1 || argv[0][0] == '-') {
+        return usage();
+    }
+    ScriptLoad load(argv[0]);
+    std::fputs(load.report().c_str(), stdout);
+    if (!load.ok) {
+        std::printf("The game has errors and cannot be explored.\n");
+        return 1;
+    }
+    return ScriptExplorer(load.game, load.path, limit).run();
+}
+
 // kz [--no-reload] [GAME]
 int play(int argc, char* argv[], const char* program) {
     std::string game;
+    bool reload = true;
     for (int i = 0; i < argc; i++) {
         if (std::strcmp(argv[i], "--no-reload") == 0) {
-            // Nothing is watched yet: accepted so that launchers can pass it.
+            reload = false;
         } else if (game.empty() && argv[i][0] != '-') {
             game = argv[i];
         } else {
             return usage();
         }
     }
+    // A game named on the command line is a writer's source folder: its
+    // changes show while it plays. A player's copy (the game beside kz, or a
+    // .zip) is not watched.
+    const bool watch = reload && !game.empty();
     if (game.empty()) {
         game = ScriptLoad::besideProgram(program);
     }
@@ -68,7 +104,7 @@ int play(int argc, char* argv[], const char* program) {
         std::printf("The game has errors and cannot start.\n");
         return 1;
     }
-    return ScriptPlayer::play(load);
+    return ScriptPlayer::play(load, watch && load.unpacked.empty());
 }
 
 } // namespace
@@ -87,6 +123,9 @@ extern "C" int SDL_main(int argc, char* argv[]) {
     }
     if (argc > 1 && std::strcmp(argv[1], "new") == 0) {
         return ScriptPackager::newCommand(std::vector<std::string>(argv + 2, argv + argc), argv[0]);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "explore") == 0) {
+        return explore(argc - 2, argv + 2);
     }
     return play(argc - 1, argv + 1, argv[0]);
 }

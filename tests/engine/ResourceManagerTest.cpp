@@ -1,4 +1,5 @@
 #include "KZ/ResourceManager.h"
+#include "KZ/FontRenderer.h"
 #include "KZ/Sprite.h"
 #include "RenderHelpers.h"
 #include "TestSupport.h"
@@ -6,6 +7,8 @@
 #include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using renderhelpers::texel;
 using renderhelpers::textureLevelParameter;
@@ -255,4 +258,46 @@ TEST(ResourceManagerDeathTest, NullSurfaceEndsTheProgram) {
         },
         testing::ExitedWithCode(1),
         "SDL could not load image.bmp: [^\n]*\nCould not make a texture");
+}
+
+// A program that sets a fault handler (the script player, which shows the
+// fault over the game) goes on after a picture or font that cannot be read:
+// the loader's message is printed as before, the handler gets the line that
+// would have ended the program, and what stands in draws nothing.
+namespace {
+std::vector<std::string> faults;
+void keepFault(const std::string& line) {
+    faults.push_back(line);
+}
+} // namespace
+
+TEST(ResourceManager, WithAFaultHandlerUnreadablePicturesAndFontsLetTheProgramGoOn) {
+    testsupport::openWindow();
+    KZ_ResourceManager::setFaultHandler(keepFault);
+    std::string printed;
+    const GLuint missing = load("res/missing.png", &printed);
+    EXPECT_EQ(0u, printed.find("SDL could not load image.bmp: "));
+    KZ_Sprite* junk = new KZ_Sprite("tests/fixtures/not_a_picture.png");
+    const GLuint none = KZ_ResourceManager::sdlSurfaceToTexture(nullptr);
+    KZ_FontRenderer* font = new KZ_FontRenderer("res/missing.ttf", 18);
+    font->renderText("Buenos dias", 200);
+    testsupport::beginSceneFrame();
+    junk->draw(0, 0, 0);
+    font->draw(0, 0, 0);
+    EXPECT_EQ(0u, testsupport::readPixel(0, 0)); // nothing drawn in their place
+    KZ_ResourceManager::setFaultHandler(nullptr);
+
+    for (GLuint texture : {missing, junk->texture, none}) {
+        EXPECT_NE(0u, texture);
+        EXPECT_EQ(1, textureLevelParameter(texture, GL_TEXTURE_WIDTH));
+    }
+    ASSERT_EQ(4u, faults.size());
+    EXPECT_EQ(0u, faults[0].find("Could not load res/missing.png: there is no such file in /"));
+    EXPECT_EQ("Could not load tests/fixtures/not_a_picture.png: it is not a picture the game can "
+              "read (damaged, or in another format)",
+              faults[1]);
+    EXPECT_EQ("Could not make a texture: no picture was given", faults[2]);
+    EXPECT_EQ(0u, faults[3].find("Could not load res/missing.ttf: there is no such file in /"));
+    delete junk;
+    delete font;
 }

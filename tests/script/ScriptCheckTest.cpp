@@ -657,10 +657,17 @@ TEST(ScriptCheck, EveryOtherLineThatIsWrong) {
          "\tmás\n"
          "\t^\n"
          "1 error, 0 warnings\n"},
+        {"save with words",
+         {{"game.kz", "save now\n" + game}},
+         "game/game.kz:1:6: error: 'save' takes nothing after it\nsave now\n     ^\n"
+         "1 error, 0 warnings\n"},
+        {"save twice",
+         {{"game.kz", "save\nsave\n" + game}},
+         "game/game.kz:2:1: error: 'save' is given twice\nsave\n^\n1 error, 0 warnings\n"},
         {"setting far from any",
          {{"game.kz", "zzz 1\n" + game}},
          "game/game.kz:1:1: error: unknown setting 'zzz' (the game file has title, start, font, "
-         "verbs and character lines)\n"
+         "verbs, character and save lines)\n"
          "zzz 1\n"
          "^\n"
          "1 error, 0 warnings\n"},

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <emscripten.h>
 #include <map>
 #include <vector>
@@ -24,6 +25,35 @@ void KZ_Platform::windowOpened() {}
 void KZ_Platform::beforeSwap() {}
 
 void KZ_Platform::pointer(SDL_Event*) {}
+
+// The page keeps its player's files in the browser's IndexedDB, seen by the
+// program as the folder /kz-data. It is mounted, and its files start coming
+// in from the browser's storage, the first time it is asked for (a game asks
+// as it starts, long before a player's click reads a save); every replaced
+// file is written back at once. Neither call waits: the game's loop is the
+// only thing that gives the page back to the browser (ASYNCIFY). A page that
+// calls them links -lidbfs.js.
+EM_JS(void, mountData, (), {
+    if (!FS.analyzePath('/kz-data').exists) {
+        FS.mkdir('/kz-data');
+        FS.mount(IDBFS, {}, '/kz-data');
+        FS.syncfs(true, () = > {});
+    }
+});
+EM_JS(void, storeData, (), { FS.syncfs(false, () = > {}); });
+
+std::string KZ_Platform::dataFolder() {
+    mountData();
+    return "/kz-data";
+}
+
+bool KZ_Platform::replaceFile(const std::string& from, const std::string& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    storeData();
+    return true;
+}
 
 // The page counts the frames the game shows (its loading screen waits for
 // the first one; scripts/perf measures the rate). The build routes the swap

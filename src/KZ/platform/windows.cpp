@@ -159,3 +159,48 @@ void KZ_Platform::pointer(SDL_Event* event) {
         event->button.y = down(event->button.y, gameHeight);
     }
 }
+
+std::string KZ_Platform::dataFolder() {
+    const wchar_t* data = _wgetenv(L"APPDATA");
+    if (data == nullptr || data[0] == 0) {
+        return "";
+    }
+    // Paths are UTF-8 everywhere in the engine.
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, data, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1) {
+        return "";
+    }
+    std::string folder(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, data, -1, &folder[0], bytes, nullptr, nullptr);
+    folder.resize(static_cast<std::size_t>(bytes - 1));
+    for (char& c : folder) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return folder;
+}
+
+static std::wstring wide(const std::string& path) {
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    if (chars <= 0) {
+        return L"";
+    }
+    std::wstring text(static_cast<std::size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &text[0], chars);
+    text.resize(static_cast<std::size_t>(chars - 1));
+    return text;
+}
+
+bool KZ_Platform::replaceFile(const std::string& from, const std::string& to) {
+    const std::wstring source = wide(from);
+    HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return flushed && MoveFileExW(source.c_str(), wide(to).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
