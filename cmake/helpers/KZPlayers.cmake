@@ -32,7 +32,8 @@ function(kz_players player starter depends)
     # file system and starts the player on it (web/player.js).
     set(page ${CMAKE_BINARY_DIR}/player)
     set_target_properties(${player} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
-    target_link_options(${player} PRIVATE "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']")
+    # -lidbfs.js: saves live in the browser's storage (KZ_Platform::dataFolder).
+    target_link_options(${player} PRIVATE "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']" -lidbfs.js)
     kz_player_page(${page}/index.html)
     configure_file(${CMAKE_SOURCE_DIR}/cmake/package/templates/sw.js ${page}/sw.js COPYONLY)
     configure_file(${CMAKE_SOURCE_DIR}/web/icon-192.png ${page}/icon.png COPYONLY)

@@ -37,10 +37,10 @@ EM_JS(void, mountData, (), {
     if (!FS.analyzePath('/kz-data').exists) {
         FS.mkdir('/kz-data');
         FS.mount(IDBFS, {}, '/kz-data');
-        FS.syncfs(true, () = > {});
+        FS.syncfs(true, function(){});
     }
 });
-EM_JS(void, storeData, (), { FS.syncfs(false, () = > {}); });
+EM_JS(void, storeData, (), { FS.syncfs(false, function(){}); });
 
 std::string KZ_Platform::dataFolder() {
     mountData();
