@@ -13,9 +13,8 @@ int main(int, char*[]) {
     // Line by line, so the trace and messages show up at once even in a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
 
-    // Opens the 640 x 480 window (titled "Demo" by the engine: we rename it).
+    // Opens the 640 x 480 window, titled with the game's NAME (CMakeLists.txt).
     KZ_SerialSpace* space = new KZ_SerialSpace();
-    SDL_WM_SetCaption("El faro", nullptr);
 
     // Scenes live until the process ends: the display stack owns nothing and
     // nothing deletes them. The introduction hands over to the lamp room.

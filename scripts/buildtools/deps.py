@@ -32,15 +32,16 @@ TOOLCHAIN_PACKAGES = {
 # the toolchain file (the base's key), and every file of compat/ but its
 # README (the key). They all go into the key.
 RECIPE = ["scripts/deps"] + ["scripts/buildtools/%s.py" % m for m in ("cache", "deps", "failures", "sources", "versions")]
-TOOLCHAIN_FILES = {"windows": ["cmake/mingw-w64.cmake"], "web": []}
+TOOLCHAIN_FILES = {"windows": ["cmake/toolchains/mingw-w64.cmake"], "web": []}
 
 # What the game's build relies on; a release that names things otherwise
 # fails here rather than there.
+MINIZIP = ["include/minizip/unzip.h", "include/minizip/zip.h", "lib/libminizip.a", "lib/pkgconfig/minizip.pc"]
 EXPECTED = {
     "windows": ["include/SDL/SDL.h", "include/SDL/SDL_image.h", "include/SDL/SDL_ttf.h",
                 "lib/pkgconfig/sdl.pc", "lib/pkgconfig/SDL_image.pc", "lib/pkgconfig/SDL_ttf.pc",
-                "bin/SDL.dll", "bin/SDL_image.dll", "bin/SDL_ttf.dll", "lib/libSDLmain.a"],
-    "web": ["lib/pkgconfig/sdl.pc", "lib/libSDL_image.a", "lib/libSDL_ttf.a", "lib/libSDL_wasm.a"],
+                "bin/SDL.dll", "bin/SDL_image.dll", "bin/SDL_ttf.dll", "lib/libSDLmain.a"] + MINIZIP,
+    "web": ["lib/pkgconfig/sdl.pc", "lib/libSDL_image.a", "lib/libSDL_ttf.a", "lib/libSDL_wasm.a"] + MINIZIP,
 }
 
 SDL_PC = {
@@ -212,7 +213,7 @@ class Deps:
 
     def cmake_configure(self, *arguments):
         if self.toolchain == "windows":
-            self.run("cmake", "-DCMAKE_TOOLCHAIN_FILE=%s" % os.path.join(ROOT, "cmake", "mingw-w64.cmake"),
+            self.run("cmake", "-DCMAKE_TOOLCHAIN_FILE=%s" % os.path.join(ROOT, "cmake", "toolchains", "mingw-w64.cmake"),
                      "-DDEMO_DEPS_PREFIX=%s" % self.prefix, *arguments)
         else:
             self.run("emcmake", "cmake", "-DCMAKE_C_FLAGS_RELEASE=%s -DNDEBUG" % " ".join(self.cflags), *arguments)
@@ -272,6 +273,17 @@ class Deps:
         for name in ("zlib.h", "zconf.h"):
             shutil.copy(os.path.join(src, name), include)
         self.license("zlib", os.path.join(src, "LICENSE"), os.path.join(src, "README"))
+        # minizip, from the same source: the script player reads games packed
+        # as one .zip with it (and kz package writes them). In the browser
+        # off_t is 64 bits already, so the plain stdio calls serve.
+        minizip = os.path.join(src, "contrib", "minizip")
+        self.static_lib(os.path.join(lib, "libminizip.a"),
+                        ["-I" + include] + (["-DIOAPI_NO_64"] if self.toolchain == "web" else []),
+                        ["unzip.c", "zip.c", "ioapi.c"], minizip)
+        os.makedirs(os.path.join(include, "minizip"))
+        for name in ("unzip.h", "zip.h", "ioapi.h"):
+            shutil.copy(os.path.join(minizip, name), os.path.join(include, "minizip"))
+        self.license("minizip", os.path.join(minizip, "MiniZip64_info.txt"))
 
         self.say("libpng")
         src = os.path.join(self.build, "libpng")
@@ -359,6 +371,10 @@ class Deps:
         libs, cflags = SDL_PC[self.toolchain]
         with open(os.path.join(prefix, "lib", "pkgconfig", "sdl.pc"), "w") as f:
             f.write(pc_file("sdl", "1.2.15", prefix, self.toolchain, libs, cflags))
+        # minizip as Debian's libminizip-dev declares it (#include <unzip.h>).
+        with open(os.path.join(prefix, "lib", "pkgconfig", "minizip.pc"), "w") as f:
+            f.write(pc_file("minizip", "1.1", prefix, self.toolchain, "-L${libdir} -lminizip -lz",
+                            "-I${includedir}/minizip -I${includedir}"))
 
         self.steps.step("checking the prefix", self.log)
         for name in EXPECTED[self.toolchain]:
@@ -383,12 +399,14 @@ class Deps:
         self.log = self.final + ".log"
         done = os.path.join(self.final, ".complete")
         if os.path.exists(done):
+            say("The %s libraries come from the cache, nothing to build: %s" % (self.toolchain, self.final))
             print(self.final)
             return
         os.makedirs(self.cache, exist_ok=True)
         # One build per toolchain at a time; a second caller waits and reuses it.
         with locked(os.path.join(self.cache, ".%s.lock" % self.toolchain)):
             if os.path.exists(done):
+                say("The %s libraries come from the cache, nothing to build: %s" % (self.toolchain, self.final))
                 print(self.final)
                 return
             say("Building the %s libraries into %s (log: %s)" % (self.toolchain, self.final, self.log))

@@ -13,6 +13,7 @@ the last column only says whether each figure is within its target.
 
 import argparse
 import datetime
+import gzip
 import json
 import os
 import platform
@@ -44,6 +45,8 @@ def parse_arguments():
     parser.add_argument("--web-dir", default=os.path.join(ROOT, "build-web", "page"),
                         help="the web page's folder (scripts/web builds it); skipped if absent")
     parser.add_argument("--web-only", action="store_true", help="measure only the web page")
+    parser.add_argument("--packages-only", action="store_true",
+                        help="only the script player's page and what kz package makes of the script demo")
     return parser.parse_args()
 
 
@@ -590,6 +593,42 @@ def script_rows(b, counts, starts, demo, script):
     return rows
 
 
+def package_rows(args):
+    """The bytes, raw and gzip-compressed, of the script player's page alone
+    and of each package `kz package` makes of the script demo, beside their
+    bounds: the page 300 KB compressed, the demo packed as a page no more
+    than the demo's own page, the Windows zip 2.5 MiB."""
+    kz = program(args, "kz")
+    player = os.path.join(args.build_dir, "share", "kz", "players", "web")
+    if not os.path.exists(os.path.join(player, "kz.wasm")):
+        return [["Packages: no web player in %s (scripts/test builds it)" % player, "", "", "", "", ""]]
+
+    def size(paths):
+        files = [os.path.join(d, f) for p in paths for d, _, fs in
+                 (os.walk(p) if os.path.isdir(p) else [("", [], [p])]) for f in fs]
+        raw = sum(os.path.getsize(f) for f in files)
+        packed = sum(len(gzip.compress(open(f, "rb").read(), 9)) for f in files)
+        return "%d / %d" % (raw, packed), raw, packed
+
+    shown, _, packed = size([os.path.join(player, f) for f in ("index.html", "kz.js", "kz.wasm")])
+    rows = [["Player's page without a game (bytes / gzip)", shown, "", "", "at most 300 KB compressed",
+             "met" if packed <= 300 * 1024 else "missed"]]
+    demo_page = size([args.web_dir])[1] if os.path.isdir(args.web_dir) else None
+    with tempfile.TemporaryDirectory() as out:
+        for target in ("windows", "web", "linux"):
+            subprocess.run([kz, "package", program(args, "games", "demo"), "--for", target, "--out", out],
+                           check=True, stdout=subprocess.DEVNULL)
+        for name in sorted(os.listdir(out)):
+            shown, raw, _ = size([os.path.join(out, name)])
+            target, verdict = "", ""
+            if name.endswith("-windows-x64.zip"):
+                target, verdict = "at most 2.5 MiB", "met" if raw <= 2.5 * 2**20 else "missed"
+            elif name.endswith("-web") and demo_page:
+                target, verdict = "at most the demo's page, %d" % demo_page, "met" if raw <= demo_page else "missed"
+            rows.append(["kz package of the script demo: %s (bytes / gzip)" % name, shown, "", "", target, verdict])
+    return rows
+
+
 def table(b, counts, starts, floors, demo, soaks, pacing, web, script=None):
     rows = [
         ratio_row(
@@ -728,6 +767,9 @@ def main():
     pacing = 3 * idle  # the game's three quiet stretches
     runs = 3 if quick else 7
     cycles = 50 if quick else 1000
+    if args.packages_only:
+        print(markdown(package_rows(args)))
+        return
     if args.web_only:
         stamp = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")
         print("%s\n%s%s\n\n%s" % (stamp, machine(), " (quick run)" if quick else "",
@@ -794,7 +836,7 @@ def main():
     if os.path.exists(os.path.join(args.web_dir, "index.html")):
         say("the web page in Chromium, %d runs" % runs)
         web = web_page(args.web_dir, runs, idle)
-    rows = table(b, counts, starts, floors, demo, soaks, pacing, web, script)
+    rows = table(b, counts, starts, floors, demo, soaks, pacing, web, script) + package_rows(args)
     if win:
         rows += windows_rows(win)
     stamp = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")

@@ -154,9 +154,9 @@ def choose(store, package, upstream, listed, download, say):
             dsc = store.complete_dsc(package, version)
         if dsc:
             if version != newest:
-                say("  %s: %s could not be fetched; building %s" % (package, newest, version))
+                say("  %s: %s could not be fetched; taking %s" % (package, newest, version))
             return dsc
     dsc = store.newest_complete(package, upstream)
     if dsc:
-        say("  %s: no listed revision could be fetched; building %s" % (package, os.path.basename(dsc)))
+        say("  %s: no listed revision could be fetched; taking %s" % (package, os.path.basename(dsc)))
     return dsc

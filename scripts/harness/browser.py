@@ -53,6 +53,8 @@ class Server:
     def __init__(self, folder):
         handler = functools.partial(Quiet, directory=folder)
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        # (path, status) of every request, in order.
+        self.requests = self.httpd.requests = []
         self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
 
     def __enter__(self):
@@ -68,6 +70,9 @@ class Server:
 class Quiet(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def log_request(self, code="-", size="-"):
+        self.server.requests.append((self.path, int(code)))
 
 
 class Browser(h.Player):
@@ -164,7 +169,7 @@ class Browser(h.Player):
                 # The page logs standard output with console.log, all else otherwise.
                 if message["params"]["type"] == "log":
                     self.lines.extend(text.split("\n"))
-                elif text.startswith("demo-exit "):
+                elif text.startswith(("demo-exit ", "kz-exit ")):  # the demo's page, the SDK's
                     status = text.split()[1]
                     self.exit_status = int(status) if status.isdigit() else status
             self.changed.notify_all()

@@ -14,6 +14,7 @@ int KZ_Display::SCREEN_HEIGHT = 0;
 int KZ_Display::SCREEN_BPP = 0;
 int KZ_Display::FRAMES_PER_SECOND = 0;
 KZ_Graphics* KZ_Display::graphics = nullptr;
+const char* KZ_Display::title = "Demo";
 
 // On a large desktop a 640 x 480 window is a stamp. SDL's 1.2 layer on SDL 2
 // can show the window bigger while the game keeps its screen of SCREEN_WIDTH x
@@ -113,7 +114,7 @@ void KZ_Display::init() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    SDL_WM_SetCaption("Demo", nullptr);
+    SDL_WM_SetCaption(title, nullptr);
 
     std::printf("Graphic initialization successful \n");
     std::fflush(stdout);

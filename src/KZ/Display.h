@@ -20,7 +20,11 @@ public:
     // The handle returned by getGraphics(); always null.
     static KZ_Graphics* graphics;
 
-    // Brings up SDL, SDL_ttf, the 640 x 480 "Demo" window and the fixed OpenGL
+    // The window's title, "Demo" unless the program names itself before
+    // init() (kz_add_game() does, from the game's NAME).
+    static const char* title;
+
+    // Brings up SDL, SDL_ttf, the 640 x 480 window (`title`) and the fixed OpenGL
     // state, then prints "Graphic initialization successful ". On a desktop at
     // least twice that size in both directions the window is shown at the
     // largest whole multiple that fits (unless the player set

@@ -81,7 +81,11 @@ bool ScriptZip::unpack(const std::string& zip, std::string& made, std::string& f
         why = "it is not a .zip archive, or it is damaged";
         return false;
     }
+    // Windows names its temporary folder TEMP.
     const char* tmp = std::getenv("TMPDIR");
+    if (tmp == nullptr || tmp[0] == '\0') {
+        tmp = std::getenv("TEMP");
+    }
     std::string pattern =
         std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/kz-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());

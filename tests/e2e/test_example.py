@@ -5,14 +5,22 @@ room, the topic, the document, and every verb of the lamp, whose state
 changes what it says and shows, and going home, which ends the game by itself.
 Installed with `cmake --install`, its launcher starts it from anywhere, and
 `cpack` makes its Debian package. The guide's files, taken from docs/GUIDE.md
-as written, build against the same prefix."""
+as written, build against the same prefix. Without a build type of their own
+both are built optimised for each system; the window is titled with the
+game's NAME; the guide's game, which bundles the Vera font and names no
+licence, ships Vera's; a font or a file from outside the game without its
+licence stops the build; faro, without ICON, gets the SDK's icon, and its page
+(LANGUAGE en) asks for nothing the build did not make and says when the game
+has ended."""
 
 import functools
+import json
 import os
 import re
 import shutil
 import subprocess
 import tempfile
+import zipfile
 
 import harness as h
 from harness import browser as b, wine
@@ -46,6 +54,55 @@ def build(source, build_dir, prefix=None, toolchain=None, target=None):
         h.check(result.returncode == 0, "%s failed:\n%s%s" % (" ".join(command), result.stdout[-3000:],
                                                                result.stderr[-3000:]))
         h.check("warning" not in result.stderr.lower(), "warnings:\n%s" % result.stderr[-3000:])
+
+
+def built_with(build_dir, target):
+    """The build type a configured build chose, and the flags it compiles and
+    links `target` with."""
+    cache = open(os.path.join(build_dir, "CMakeCache.txt")).read()
+    kind = re.search(r"^CMAKE_BUILD_TYPE:\w+=(.*)$", cache, re.M).group(1)
+    folder = os.path.join(build_dir, "CMakeFiles", target + ".dir")
+    return kind, "".join(open(os.path.join(folder, name)).read() for name in ("flags.make", "link.txt"))
+
+
+def optimised(build_dir, target, kind, *flags):
+    built, used = built_with(build_dir, target)
+    h.check(built == kind and all(flag in used for flag in flags),
+            "%s: built %r, flags %s, wanted %s %s" % (target, built, used[-600:], kind, flags))
+
+
+def licences(guide, work, prefix):
+    """The guide's game in a language the page lacks, bundling a font of its
+    own, then a file from outside its folder: each stops the build with what
+    to do (a licence, named); the game's own build type wins over the
+    default."""
+    game = shutil.copytree(guide, os.path.join(work, "licences"))
+    shutil.copy("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", os.path.join(game, "res"))
+    outside = shutil.copy(os.path.join(guide, "res", "opaque.png"), os.path.join(work, "sello.png"))
+    open(os.path.join(game, "DejaVuSans-LICENSE.txt"), "w").write("DejaVu's licence\n")
+    recipe = os.path.join(game, "CMakeLists.txt")
+    text = open(recipe).read()
+    expected = ("kz_add_game(mijuego): %s is %s, so its licence must ship with it: add the licence to "
+                "LICENSES under a name that begins with the file's, such as %s-LICENSE.txt")
+    for n, (more, stop) in enumerate((
+            ("LANGUAGE tlh", "kz_add_game(mijuego): the page has no words in LANGUAGE tlh; it has them in en, es, "
+                             "fr, de, it and pt (or give a PAGE of your own)"),
+            ("", (os.path.join(game, "res", "DejaVuSans.ttf"), "a font", "DejaVuSans")),
+            ("LICENSES DejaVuSans-LICENSE.txt", None),
+            (outside + " LICENSES DejaVuSans-LICENSE.txt", (outside, "from outside the project's folder", "sello")))):
+        with open(recipe, "w") as out:
+            out.write(text.replace("RESOURCES res)", "RESOURCES res %s)" % more))
+        result = subprocess.run(["cmake", "-S", game, "-B", os.path.join(work, "licences-%d" % n),
+                                 "-DCMAKE_PREFIX_PATH=" + prefix, "-DCMAKE_BUILD_TYPE=Debug"],
+                                capture_output=True, text=True, timeout=300)
+        said = " ".join(result.stderr.split())
+        if stop:
+            stop = stop if isinstance(stop, str) else expected % stop
+            h.check(result.returncode != 0 and stop in said, "%r: %s" % (more, said[-1500:]))
+        else:
+            h.check(result.returncode == 0, "%r: %s" % (more, said[-1500:]))
+            h.check(built_with(os.path.join(work, "licences-%d" % n), "mijuego")[0] == "Debug",
+                    "the game's own build type was not kept")
 
 
 def guide_files(root):
@@ -97,13 +154,16 @@ def play(game, root, tool, to_the_end=True):
         faro.go_on()
 
 
-def played_to_the_end(game, root, tool, title=None):
-    """Plays the whole game, which ends itself; checks what it printed. kz
-    (the game written as a script) also says that `title` starts and ends."""
+def played_to_the_end(game, root, tool, ended=None, title=None):
+    """Plays the whole game, which ends itself; checks what it printed (and
+    calls `ended`, if given, while the player is still there). kz (the game
+    written as a script) also says that `title` starts and ends."""
     try:
         game.find_window()
         play(game, root, tool)
         status = game.wait_exit()
+        if ended:
+            ended()
     finally:
         game.kill()
     h.check(status == 0, "exit status %r after going home" % status)
@@ -131,7 +191,11 @@ def windows(args, source, guide, work):
     """The same CMakeLists.txt with the Windows SDK's toolchain: the guide's
     files build, and faro's zip plays to the end under Wine."""
     toolchain = sdk_toolchain(args.windows_sdk, "scripts/windows")
-    build(guide, os.path.join(work, "guide-windows"), toolchain=toolchain)
+    guide_dir = os.path.join(work, "guide-windows")
+    build(guide, guide_dir, toolchain=toolchain, target="mijuego-zip")
+    optimised(guide_dir, "mijuego", "Release", "-O3")
+    names = zipfile.ZipFile(os.path.join(guide_dir, "mijuego-windows-x64.zip")).namelist()
+    h.check("mijuego/licenses/Vera-COPYRIGHT.txt" in names, "the guide's zip: %r" % names)
     # Configured for Linux, the Windows SDK is passed over, not used.
     result = subprocess.run(["cmake", "-S", guide, "-B", os.path.join(work, "guide-not-windows"),
                              "-DCMAKE_PREFIX_PATH=" + args.windows_sdk], capture_output=True, text=True,
@@ -151,12 +215,41 @@ def web(args, source, guide, work):
     """The same CMakeLists.txt with the web SDK's toolchain: the guide's files
     build, and faro's page plays to the end in Chromium."""
     toolchain = sdk_toolchain(args.web_sdk, "scripts/web")
-    build(guide, os.path.join(work, "guide-web"), toolchain=toolchain)
+    guide_dir = os.path.join(work, "guide-web")
+    build(guide, guide_dir, toolchain=toolchain)
+    optimised(guide_dir, "mijuego", "MinSizeRel", "-Os", "-Oz", "-sASYNCIFY_IGNORE_INDIRECT")
+    made = sorted(os.listdir(os.path.join(guide_dir, "page")))
+    h.check(made == ["Vera-COPYRIGHT.txt", "icon.png", "index.html", "mijuego.data", "mijuego.js",
+                     "mijuego.wasm"], "the guide's page: %r" % made)
+    h.check('<html lang="es">' in open(os.path.join(guide_dir, "page", "index.html")).read(),
+            "the guide's page is not in Spanish")
+    # Asked for, the page is an app that plays offline: its manifest from the
+    # game's name and the SDK's icons, a worker keeping files the build made.
+    app = shutil.copytree(guide, os.path.join(work, "guide-app"))
+    recipe = os.path.join(app, "CMakeLists.txt")
+    text = open(recipe).read()
+    with open(recipe, "w") as out:
+        out.write(text.replace("RESOURCES res)", "RESOURCES res MANIFEST OFFLINE)"))
+    build(app, os.path.join(work, "guide-app-web"), toolchain=toolchain)
+    page = os.path.join(work, "guide-app-web", "page")
+    manifest = json.load(open(os.path.join(page, "manifest.webmanifest"), encoding="utf-8"))
+    kept = re.search(r"const FILES = \[(.*)\];", open(os.path.join(page, "sw.js")).read()).group(1)
+    kept = [name.strip(' "') for name in kept.split(",")]
+    h.check(manifest["name"] == "Mi juego" and manifest["lang"] == "es" and {"icon.png", "icon.svg"} ==
+            {icon["src"] for icon in manifest["icons"]} and "manifest.webmanifest" in kept and
+            all(os.path.exists(os.path.join(page, name)) for name in kept + ["icon.svg"]),
+            "the guide's app: %r, keeping %r" % (manifest, kept))
     game_dir = os.path.join(work, "faro-web")
     build(source, game_dir, toolchain=toolchain)
     page = os.path.join(game_dir, "page")
-    for part in ("index.html", "faro.js", "faro.wasm", "faro.data", "Vera-COPYRIGHT.txt"):
+    for part in ("index.html", "faro.js", "faro.wasm", "faro.data", "Vera-COPYRIGHT.txt", "icon.png"):
         h.check(os.path.exists(os.path.join(page, part)), "the page lacks " + part)
+    # Linked for size as the demo's page is: about 350 and 235 KB.
+    sizes = [os.path.getsize(os.path.join(page, "faro." + kind)) for kind in ("wasm", "js")]
+    h.check(sizes[0] < 450_000 and sizes[1] < 260_000, "faro.wasm and faro.js: %r bytes" % sizes)
+    html = open(os.path.join(page, "index.html"), encoding="utf-8").read()
+    h.check('<html lang="en">' in html and "Loading…" in html and "Relight the lighthouse" in html
+            and "Demo" not in html and "Empezar" not in html, "faro's page is not its own")
     # What the page has packed as res/, for the players to compare with.
     root = os.path.join(work, "faro-web-res")
     shutil.copytree(os.path.join(source, "res"), os.path.join(root, "res"))
@@ -164,7 +257,22 @@ def web(args, source, guide, work):
     with b.Server(page) as server:
         browser = b.Browser(server.url)
         browser.find_window = functools.partial(browser.find_window, started="Graphic initialization successful ")
-        played_to_the_end(browser, root, args.render_tool)
+
+        def ended():
+            # The end is said, and playing again starts the game afresh.
+            said = "(() => { const e = document.getElementById('ended'); return e && !e.parentNode.hidden &&" \
+                   " [e.textContent, document.getElementById('again').textContent]; })()"
+            h.wait_until(lambda: browser.evaluate(said) == ["The game has ended.", "Play again"], h.STEP_TIMEOUT,
+                         0.2, "the page to say the game has ended")
+            with browser.changed:
+                browser.lines.clear()
+                browser.exit_status = None
+            browser.evaluate("document.getElementById('again').click()")
+            browser.find_window()
+        played_to_the_end(browser, root, args.render_tool, ended)
+        # Played twice: the second time the browser may ask whether a file changed (304).
+        missing = [request for request in server.requests if request[1] >= 400]
+        h.check(not missing and len(server.requests) > 4, "the page's requests: %r" % server.requests)
 
 
 def copies(args, work):
@@ -194,7 +302,16 @@ def linux(args, source, guide, work):
     h.check(result.returncode == 0, "install failed: %s" % result.stderr)
     for game_part in ("bin", "include/kz/MainMenu.h", "include/kz/SDLMain.h"):
         h.check(not os.path.exists(os.path.join(prefix, game_part)), "the sdk holds the demo's " + game_part)
-    build(guide, os.path.join(work, "guide-build"), prefix)
+    guide_dir = os.path.join(work, "guide-build")
+    build(guide, guide_dir, prefix)
+    optimised(guide_dir, "mijuego", "Release", "-O3")
+    licences(guide, work, prefix)
+    result = subprocess.run(["cmake", "--install", guide_dir, "--prefix", os.path.join(work, "guide-prefix")],
+                            capture_output=True, text=True, timeout=120)
+    copyright = os.path.join(work, "guide-prefix", "share", "doc", "mijuego", "Vera-COPYRIGHT.txt")
+    h.check(result.returncode == 0 and os.path.exists(copyright)
+            and open(copyright, "rb").read() == open("/usr/share/doc/ttf-bitstream-vera/copyright", "rb").read(),
+            "the guide's game installs no Vera licence: %s" % result.stderr[-800:])
     game_dir = os.path.join(work, "faro-build")
     build(source, game_dir, prefix)
     with h.XServer() as xserver:
@@ -232,14 +349,18 @@ def installed(args, game_dir, work):
                             capture_output=True, text=True, timeout=120)
     h.check(result.returncode == 0, "install failed: %s" % result.stderr)
     for part in ("bin/faro", "libexec/faro/faro", "share/faro/res/Vera.ttf", "share/faro/res/sala.png",
-                 "share/applications/faro.desktop", "share/doc/faro/Vera-COPYRIGHT.txt"):
+                 "share/applications/faro.desktop", "share/doc/faro/Vera-COPYRIGHT.txt",
+                 "share/icons/hicolor/256x256/apps/faro.png", "share/icons/hicolor/scalable/apps/faro.svg"):
         h.check(os.path.exists(os.path.join(prefix, part)), "the install lacks " + part)
     entry = open(os.path.join(prefix, "share/applications/faro.desktop"), encoding="utf-8").read()
-    h.check("Name=El faro\n" in entry and "Exec=faro\n" in entry, "the menu entry: %r" % entry)
+    h.check("Name=El faro\n" in entry and "Exec=faro\n" in entry and "Icon=faro\n" in entry,
+            "the menu entry: %r" % entry)
     result = subprocess.run(["cpack", "-B", os.path.join(work, "deb")], cwd=game_dir,
                             capture_output=True, text=True, timeout=300)
-    h.check(result.returncode == 0 and os.path.exists(os.path.join(work, "deb", "faro_1.0.0_amd64.deb")),
-            "cpack: %s" % (result.stdout + result.stderr)[-800:])
+    deb = os.path.join(work, "deb", "faro_1.0.0_amd64.deb")
+    h.check(result.returncode == 0 and os.path.exists(deb), "cpack: %s" % (result.stdout + result.stderr)[-800:])
+    fields = subprocess.run(["dpkg-deb", "-f", deb, "Package", "Maintainer"], capture_output=True, text=True).stdout
+    h.check(fields == "Package: faro\nMaintainer: The authors of El faro\n", "the package's fields: %r" % fields)
     # The launcher runs the game from its data folder, wherever it is started.
     with h.XServer() as xserver:
         game = h.Game(os.path.join(prefix, "bin", "faro"), work, xserver, title="El faro")

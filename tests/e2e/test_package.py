@@ -8,7 +8,10 @@ small consumer projects against the SDK installed into an empty prefix:
   still links SDL 1.2 through the package's KZ::system;
 - without SDL's pkg-config files: QUIET gives KZ_FOUND false with the reason
   and no error, REQUIRED stops with that reason;
-- the version file: 1.0 and 1.1 are answered, 1.2 and 2.0 are not.
+- the version file: 1.0 and 1.1 are answered, 1.2 and 2.0 are not;
+- the templates games are made from know no game: the page, the read-me and
+  the menu entry hold none of the demo's words, and the SDK's own icon and
+  Bitstream Vera's licence are there for games that bring none.
 """
 
 import os
@@ -85,6 +88,14 @@ def test(args):
         result = subprocess.run(["cmake", "--install", os.path.dirname(args.binary), "--prefix", prefix,
                                  "--component", "sdk"], capture_output=True, text=True, timeout=120)
         h.check(result.returncode == 0, "install failed: %s" % result.stderr)
+
+        templates = os.path.join(prefix, "lib", "cmake", "KZ", "game")
+        for name in ("index.html", "README.txt.in", "game.desktop.in", "manifest.webmanifest.in", "sw.js"):
+            text = open(os.path.join(templates, name), encoding="utf-8").read()
+            h.check(not any(word in text for word in ("Demo", "Empezar", "Cargando", 'lang="es"')),
+                    "the SDK's %s knows the demo" % name)
+        for name in ("icon.png", "icon.svg", "Vera-COPYRIGHT.txt"):
+            h.check(os.path.exists(os.path.join(templates, name)), "the SDK lacks its " + name)
 
         result, status = configure(work, "found", prefix, "1.0 REQUIRED")
         h.check(result.returncode == 0 and status.get("found") == "1" and status.get("version") == "1.1",

@@ -18,6 +18,7 @@ import pathlib
 import re
 import shutil
 import tempfile
+import zipfile
 
 import harness as h
 from harness import browser as b
@@ -167,18 +168,61 @@ def desktop(args):
                 browser.kill()
 
 
+def player(args):
+    """The player's page alone (--web) given the script demo (--game, zipped)
+    in its address and by a drop, and zips it must refuse, with findings."""
+    with tempfile.TemporaryDirectory() as folder:
+        shutil.copytree(args.web, folder, dirs_exist_ok=True)
+        shutil.make_archive(os.path.join(folder, "demo"), "zip", args.game)
+        with open(os.path.join(folder, "broken.zip"), "wb") as f:
+            f.write(b"PK\x03\x04" + bytes(200))
+        with zipfile.ZipFile(os.path.join(folder, "outside.zip"), "w") as z, zipfile.ZipFile(os.path.join(folder, "demo.zip")) as demo:
+            for name in demo.namelist():
+                z.writestr(name, demo.read(name))
+            z.writestr("../outside", "a path that leaves the game")
+        with b.Server(folder) as server:
+            for query, drop in (("?game=demo.zip", None), ("", os.path.join(folder, "demo.zip"))):
+                browser = b.Browser(server.url + query)
+                try:
+                    if drop:
+                        h.wait_until(lambda: browser.evaluate("!document.getElementById('open').hidden"),
+                                     h.START_TIMEOUT, 0.2, "the page to ask for a game")
+                        for kind in ("dragEnter", "dragOver", "drop"):
+                            browser.page("Input.dispatchDragEvent", type=kind, x=200, y=200,
+                                         data={"items": [], "files": [drop], "dragOperationsMask": 1})
+                    browser.find_window()
+                    h.Demo(browser, args.root, args.render_tool).through_opening()
+                finally:
+                    browser.kill()
+            for query, said in (("?game=broken.zip", "game.zip"), ("?game=outside.zip", "../outside"),
+                                ("?game=http://example.com/demo.zip", "este sitio")):
+                browser = b.Browser(server.url + query)
+                try:
+                    status = browser.wait_exit()
+                    shown = browser.evaluate("document.getElementById('fatal').hidden ? ''"
+                                             " : document.getElementById('fatal').innerText")
+                    h.check(status != 0 and said in shown, "%s: status %r, the page shows %r" % (query, status, shown))
+                    h.check(not browser.evaluate("!!Module.FS && Module.FS.analyzePath('/outside').exists"),
+                            "%s: something was written outside the game" % query)
+                finally:
+                    browser.kill()
+
+
 def test(args):
     h.check(os.path.exists(os.path.join(args.web, "index.html")),
             "no web page in %s: scripts/web could not build it (its output says why)" % args.web)
     for part, run in (("desktop", desktop), ("touch", touch)):
         if args.part in (part, "all"):
             run(args)
+    if args.part == "player":
+        player(args)
 
 
 def options(parser):
     parser.add_argument("--web", required=True, help="the page's folder")
-    parser.add_argument("--part", choices=("desktop", "touch", "all"), default="all",
-                        help="the mouse on a desktop, or touch screens, offline and a slow processor")
+    parser.add_argument("--part", choices=("desktop", "touch", "player", "all"), default="all",
+                        help="the mouse on a desktop, or touch screens, offline and a slow processor;"
+                        " or the player's page (--web) given the script demo (--game)")
 
 
 if __name__ == "__main__":

@@ -44,7 +44,7 @@ class SourceChoice(unittest.TestCase):
         listed = ["1:1.2.13.dfsg-1", "1:1.2.13.dfsg-1+deb12u1", "1:1.2.130-1"]
         self.assertEqual(self.store.dsc_path("zlib", "1:1.2.13.dfsg-1"), self.choose(listed))
         self.assertEqual(["1:1.2.13.dfsg-1+deb12u1"], self.asked)
-        self.assertIn("  zlib: 1:1.2.13.dfsg-1+deb12u1 could not be fetched; building 1:1.2.13.dfsg-1", self.said)
+        self.assertIn("  zlib: 1:1.2.13.dfsg-1+deb12u1 could not be fetched; taking 1:1.2.13.dfsg-1", self.said)
         self.assertTrue(self.store.refused("zlib", "1:1.2.13.dfsg-1+deb12u1"))
         # Asked again only once the note is a day old.
         self.choose(listed)
@@ -67,7 +67,7 @@ class SourceChoice(unittest.TestCase):
         self.put("zlib", "1.2.13.dfsg-1")
         self.put("zlib", "1.2.13.dfsg-2", complete=False)
         self.assertEqual(self.store.dsc_path("zlib", "1.2.13.dfsg-1"), self.choose([]))
-        self.assertEqual(["  zlib: no listed revision could be fetched; building zlib_1.2.13.dfsg-1.dsc"], self.said)
+        self.assertEqual(["  zlib: no listed revision could be fetched; taking zlib_1.2.13.dfsg-1.dsc"], self.said)
         self.assertIsNone(sources.choose(self.store, "freetype", "2.12.1", [], None, self.said.append))
 
     def test_debian_version_order(self):

@@ -27,7 +27,7 @@ void KZ_Platform::pointer(SDL_Event*) {}
 
 // The page counts the frames the game shows (its loading screen waits for
 // the first one; scripts/perf measures the rate). The build routes the swap
-// here (--wrap, see cmake/web.cmake); __real_SDL_GL_SwapBuffers is SDL's.
+// here (--wrap, see cmake/helpers/web.cmake); __real_SDL_GL_SwapBuffers is SDL's.
 EM_JS(void, frameShown, (), {
     if (Module.onFrame) {
         Module.onFrame();
@@ -143,7 +143,7 @@ extern "C" void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFo
 // kept here: between glNewList and glEndList the calls a sprite makes are
 // recorded instead of drawn (GL_COMPILE) or as well as drawn
 // (GL_COMPILE_AND_EXECUTE), and glCallList plays them back. The build routes
-// those calls here (--wrap, see cmake/web.cmake); __real_* is the emulation's.
+// those calls here (--wrap, see cmake/helpers/web.cmake); __real_* is the emulation's.
 
 extern "C" {
 void __real_glBegin(GLenum mode);

@@ -1,7 +1,7 @@
 #ifndef KZ_PLATFORM_EMSCRIPTEN_H
 #define KZ_PLATFORM_EMSCRIPTEN_H
 
-// Included ahead of every source of the browser build (cmake/web.cmake).
+// Included ahead of every source of the browser build (cmake/helpers/web.cmake).
 // Emscripten's SDL keeps SDL 1.2's functions but ships the headers of a later
 // SDL, in which a few of them have other signatures; the SDL 1.2 forms the
 // engine uses are declared here, so its sources stay the same everywhere.

@@ -1,12 +1,12 @@
 // The page's service worker: keeps the files of one build so that the game
 // starts again without a network. The build writes its files' fingerprint
-// below (cmake/web-sw.cmake), so every new build is a new worker, which the
+// below (KZWebOffline.cmake), so every new build is a new worker, which the
 // browser installs the next time the page is opened while online: it fetches
 // the new files afresh, takes over at once and drops the old build's files.
 "use strict";
-const BUILD = "@DEMO_BUILD@";
-const CACHE = "demo-" + BUILD;
-const FILES = [@DEMO_FILES@];
+const BUILD = "@KZ_SW_BUILD@";
+const CACHE = "@KZ_SW_CACHE@-" + BUILD;
+const FILES = [@KZ_SW_FILES@];
 
 self.addEventListener("install", (event) => {
   event.waitUntil((async () => {
@@ -20,7 +20,7 @@ self.addEventListener("install", (event) => {
 self.addEventListener("activate", (event) => {
   event.waitUntil((async () => {
     for (const name of await caches.keys()) {
-      if (name.startsWith("demo-") && name !== CACHE) {
+      if (name.startsWith("@KZ_SW_CACHE@-") && name !== CACHE) {
         await caches.delete(name);
       }
     }

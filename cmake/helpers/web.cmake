@@ -1,5 +1,5 @@
 # What the browser build links and how its page is put together; included by
-# CMakeLists.txt when the toolchain is cmake/emscripten.cmake.
+# CMakeLists.txt when the toolchain is cmake/toolchains/emscripten.cmake.
 
 # Emscripten's SDL 1.2 draws pictures and text with the browser: its surfaces
 # live in canvases that C code cannot fill, its IMG_Load gives pictures the
@@ -22,38 +22,29 @@ endforeach()
 
 add_library(web_system INTERFACE)
 # The compile and link options every browser build of the engine needs
-# (cmake/KZSystem.cmake, shared with games made with the installed SDK).
+# (cmake/package/KZSystem.cmake, shared with games made with the installed SDK).
 kz_web_options(${CMAKE_SOURCE_DIR}/src/KZ/platform/emscripten.h ${DEMO_DEPS_PREFIX}/include
   WEB_COMPILE_OPTIONS WEB_LINK_OPTIONS)
 target_compile_options(web_system INTERFACE ${WEB_COMPILE_OPTIONS})
 target_link_libraries(web_system INTERFACE ${WEB_LIBRARIES})
-target_link_options(web_system INTERFACE ${WEB_LINK_OPTIONS}
-  # Every byte of the demo's page goes down a phone's network: optimised for
-  # size, and the small allocator (the game allocates little, and nothing
-  # while it plays).
-  -Oz -sMALLOC=emmalloc
-  # ASYNCIFY rewrites only the functions on the way to a sleep: the loop
-  # itself, its sleep and frame swap, and SDL_main (with main, which calls
-  # it), which calls the loop through the application's virtual
-  # serialOrchestrator(), the one indirect call on that way. SDL_main is
-  # exported so that it keeps its name when linking folds it into main.
-  # Every other indirect call is left as it is, which halves Demo.wasm.
-  -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=['main','SDL_main']" "-sEXPORTED_FUNCTIONS=['_main','_SDL_main']")
-# The page: kz_add_game() (cmake/KZGame.cmake) makes build-web/page with
-# index.html, Demo.js, Demo.wasm and Demo.data, all a static web server needs;
-# CMakeLists.txt adds what makes the demo's an installable app that plays
-# offline (web_offline below).
+# Every byte of the demo's page goes down a phone's network: linked for size
+# as games' default builds are (kz_web_size_options() in KZSystem.cmake). The
+# demo's main calls SDL_main, which runs the loop.
+kz_web_size_options(WEB_SIZE_OPTIONS "main;SDL_main")
+target_link_options(web_system INTERFACE ${WEB_LINK_OPTIONS} ${WEB_SIZE_OPTIONS})
+# The page: kz_add_game() (cmake/package/KZGame.cmake) makes build-web/page with
+# index.html, Demo.js, Demo.wasm and Demo.data, all a static web server needs,
+# in the demo's words (web/page.cmake); CMakeLists.txt adds what makes the
+# demo's an installable app that plays offline (web_offline below).
 
-# The demo's page as an app: the manifest and its icons (rendered from
+# The demo's page as an app: its manifest and icons (rendered from
 # art/icon.svg by scripts/render-pictures), and the service worker, written on
 # every build with the fingerprint of the build's files.
 function(web_offline target page)
   foreach(file manifest.webmanifest icon-192.png icon-512.png)
     configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${page}/${file} COPYONLY)
   endforeach()
-  add_custom_target(${target}_offline ALL
-    COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/web/sw.js -DPAGE=${page}
-      -P ${CMAKE_SOURCE_DIR}/cmake/web-sw.cmake
-    COMMENT "The page's service worker" VERBATIM)
-  add_dependencies(${target}_offline ${target})
+  kz_web_offline(${target} ${page} demo
+    "index.html;Demo.js;Demo.wasm;Demo.data;manifest.webmanifest;icon-192.png;Vera-COPYRIGHT.txt"
+    icon-512.png)
 endfunction()

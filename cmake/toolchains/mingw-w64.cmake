@@ -1,7 +1,7 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64, POSIX threads
 # variant (std::thread and friends work; the thread library is winpthread).
 #
-#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64.cmake \
 #         -DDEMO_DEPS_PREFIX="$(scripts/deps windows | tail -n 1)" ...
 #
 # DEMO_DEPS_PREFIX is the prefix scripts/deps built the C libraries into

@@ -10,7 +10,7 @@
 # and no variables.
 
 # The options of a browser build, for the build of the engine itself
-# (cmake/web.cmake) and for games made with the installed SDK. `header` is
+# (cmake/helpers/web.cmake) and for games made with the installed SDK. `header` is
 # src/KZ/platform/emscripten.h, wherever it is; `include` the folder with the
 # compatibility libraries' SDL/SDL_image.h and SDL/SDL_ttf.h (compat/).
 function(kz_web_options header include compile_var link_var)
@@ -39,6 +39,28 @@ function(kz_web_options header include compile_var link_var)
     PARENT_SCOPE)
 endfunction()
 
+# How a page is linked for size: `-Oz`, Emscripten's small allocator (the
+# engine allocates little, and nothing while it plays), and ASYNCIFY's
+# rewriting kept to the functions on the way to a sleep: the loop itself, its
+# sleep and frame swap, and `functions` (main, and SDL_main where main calls
+# it), which call the loop through the application's virtual
+# serialOrchestrator(), the one indirect call on that way. Every other
+# indirect call is left as it is, which halves the wasm; so the call to
+# serialOrchestrator() must be in one of `functions`. They are exported, so
+# that each keeps its name when linking folds one into another.
+function(kz_web_size_options var functions)
+  set(add "")
+  set(exported "")
+  foreach(name ${functions})
+    list(APPEND add "'${name}'")
+    list(APPEND exported "'_${name}'")
+  endforeach()
+  string(REPLACE ";" "," add "${add}")
+  string(REPLACE ";" "," exported "${exported}")
+  set(${var} -Oz -sMALLOC=emmalloc
+    -sASYNCIFY_IGNORE_INDIRECT "-sASYNCIFY_ADD=[${add}]" "-sEXPORTED_FUNCTIONS=[${exported}]"
+    PARENT_SCOPE)
+endfunction()
 
 # Makes KZ::system for the SDK installed in `prefix`; on failure leaves the
 # reason in `message_var` (empty when all was found).
