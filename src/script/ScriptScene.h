@@ -22,6 +22,8 @@ public:
     ScriptPlayer* player;           // plays the scripts; not owned
     const ScriptGame::Scene& model; // what the scene file says; must outlive the scene
     std::map<std::string, CharacterSprite*> portraits; // by character; owned by the planet
+    std::vector<class ScriptObject*> objects;          // in the order written; owned by the planet
+    std::vector<class ScriptDocument*> documents;      // in the order written; owned by the planet
 
     // Builds the scene's entities and adds them. Nothing is loaded until the
     // scene is shown.
@@ -42,8 +44,6 @@ private:
         const ScriptGame::Thing* thing;
     };
     std::vector<Shown> conditional;
-    std::vector<class ScriptObject*> objects;
-    std::vector<class ScriptDocument*> documents;
 };
 
 #endif
