@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -995,6 +996,68 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
     EXPECT_EQ(ScriptLoad("game.zip").report(),
               "game.zip: error: the game cannot be read: it is not a .zip archive, or it is "
               "damaged\n1 error, 0 warnings\n");
+    // Archives whose bytes were changed after they were written. Each has
+    // the entries a.txt and b.txt; `at` finds a field in the first entry's
+    // local header (from 0) or central one (from the central signature).
+    auto central = [](std::string& b) { return b.find("PK\x01\x02"); };
+    const struct {
+        const char* what;
+        std::function<void(std::string&)> damage;
+        std::string why;
+    } damaged[] = {
+        {"corrupt data", [](std::string& b) { b[30 + (b[26] & 0xFF) + (b[28] & 0xFF)] = '\xFF'; },
+         "the entry 'a.txt' is damaged (the archive may be cut short)"},
+        {"checksum",
+         [&](std::string& b) {
+             b[14] ^= 1;
+             b[central(b) + 16] ^= 1;
+         },
+         "the entry 'a.txt' is damaged (its checksum does not match)"},
+        {"headers that disagree", [&](std::string& b) { b[central(b) + 16] ^= 1; },
+         "the entry 'a.txt' cannot be unpacked (damaged or encrypted)"},
+        {"encrypted",
+         [&](std::string& b) {
+             b[6] |= 1;
+             b[central(b) + 8] |= 1;
+         },
+         "the entry 'a.txt' cannot be unpacked (damaged or encrypted)"},
+        {"given twice",
+         [](std::string& b) {
+             for (size_t at; (at = b.find("b.txt")) != std::string::npos;) {
+                 b[at] = 'a';
+             }
+         },
+         "the entry 'a.txt' cannot be unpacked (given twice?)"},
+        {"more entries listed than held",
+         [](std::string& b) {
+             b[b.rfind("PK\x05\x06") + 8]++;
+             b[b.rfind("PK\x05\x06") + 10]++;
+         },
+         "it is damaged (the archive may be cut short)"},
+        {"a name not in UTF-8",
+         [](std::string& b) {
+             for (size_t at; (at = b.find("b.txt")) != std::string::npos;) {
+                 b[at] = '\xE9';
+             }
+         },
+         "an entry's name cannot be read"},
+    };
+    for (const auto& d : damaged) {
+        const std::string zip = folder.root + "/game.zip";
+        std::remove(zip.c_str());
+        writeZip(zip, {{"a.txt", "Hola"}, {"b.txt", "Adiós"}});
+        std::string bytes = fileBytes(zip);
+        d.damage(bytes);
+        std::ofstream(zip, std::ios::binary) << bytes;
+        EXPECT_EQ(ScriptLoad("game.zip").report(),
+                  "game.zip: error: the game cannot be read: " + d.why + "\n1 error, 0 warnings\n")
+            << d.what;
+    }
+    // A name longer than any file's.
+    writeZip(folder.root + "/long.zip", {{std::string(1100, 'n'), "x"}});
+    EXPECT_EQ(ScriptLoad("long.zip").report(),
+              "long.zip: error: the game cannot be read: an entry's name cannot be read\n1 error, "
+              "0 warnings\n");
 }
 
 // The guide for writers teaches with games that work: the game it builds
