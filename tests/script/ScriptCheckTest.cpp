@@ -498,6 +498,22 @@ TEST(ScriptCheck, FilesThatAreNotScripts) {
          "\t^\n"
          "6 errors, 0 warnings\n"},
     });
+    // Scenes past the thousandth are not read: a chain of 1000 more from
+    // sala, each going to the next, breaks where the reading stops.
+    Files chain = {{"sala.scene", "opening\n\tgo z0000\n"}};
+    for (int i = 0; i < 1000; i++) {
+        char name[16], next[16];
+        std::snprintf(name, sizeof name, "z%04d.scene", i);
+        std::snprintf(next, sizeof next, "z%04d", i + 1);
+        chain[name] = std::string("opening\n\tgo ") + next + "\n";
+    }
+    EXPECT_EQ(GameFolder().check(chain),
+              "game/game.kz: error: the game has 1002 scene files; at most 1000 are read\n"
+              "game/z0997.scene:2:5: error: unknown scene 'z0998'; did you mean 'z0098'? (to show "
+              "this line as it is, begin it with 'say ')\n"
+              "\tgo z0998\n"
+              "\t   ^\n"
+              "2 errors, 0 warnings\n");
 }
 
 TEST(ScriptCheck, ScriptsThatDoNotParse) {
