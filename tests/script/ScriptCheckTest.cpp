@@ -2,6 +2,7 @@
 // table of broken games, each the small good game below with one thing
 // broken, checked as `kz check game` checks it (ScriptLoad, what kz runs).
 #include "ScriptLoad.h"
+#include "ScriptPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -514,6 +515,20 @@ TEST(ScriptCheck, FilesThatAreNotScripts) {
               "\tgo z0998\n"
               "\t   ^\n"
               "2 errors, 0 warnings\n");
+}
+
+// The folder is checked, then entered to play: one that went away between
+// the two is said so, and nothing starts.
+TEST(ScriptCheck, AGameThatMovedAfterItsCheckDoesNotStart) {
+    GameFolder folder;
+    ASSERT_EQ(folder.check({}), "");
+    ScriptLoad load("game");
+    ASSERT_TRUE(load.ok);
+    ASSERT_EQ(std::rename("game", "moved"), 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ScriptPlayer::play(load, false), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "game: error: the game's folder cannot be entered\n");
 }
 
 TEST(ScriptCheck, ScriptsThatDoNotParse) {
