@@ -1031,6 +1031,13 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
     // the entries a.txt and b.txt; `at` finds a field in the first entry's
     // local header (from 0) or central one (from the central signature).
     auto central = [](std::string& b) { return b.find("PK\x01\x02"); };
+    auto renameB = [](char first) {
+        return [first](std::string& b) {
+            for (size_t at; (at = b.find("b.txt")) != std::string::npos;) {
+                b[at] = first;
+            }
+        };
+    };
     const struct {
         const char* what;
         std::function<void(std::string&)> damage;
@@ -1052,26 +1059,14 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
              b[central(b) + 8] |= 1;
          },
          "the entry 'a.txt' cannot be unpacked (damaged or encrypted)"},
-        {"given twice",
-         [](std::string& b) {
-             for (size_t at; (at = b.find("b.txt")) != std::string::npos;) {
-                 b[at] = 'a';
-             }
-         },
-         "the entry 'a.txt' cannot be unpacked (given twice?)"},
+        {"given twice", renameB('a'), "the entry 'a.txt' cannot be unpacked (given twice?)"},
         {"more entries listed than held",
          [](std::string& b) {
              b[b.rfind("PK\x05\x06") + 8]++;
              b[b.rfind("PK\x05\x06") + 10]++;
          },
          "it is damaged (the archive may be cut short)"},
-        {"a name not in UTF-8",
-         [](std::string& b) {
-             for (size_t at; (at = b.find("b.txt")) != std::string::npos;) {
-                 b[at] = '\xE9';
-             }
-         },
-         "an entry's name cannot be read"},
+        {"a name not in UTF-8", renameB('\xE9'), "an entry's name cannot be read"},
     };
     for (const auto& d : damaged) {
         const std::string zip = folder.root + "/game.zip";
@@ -1084,6 +1079,18 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
                   "game.zip: error: the game cannot be read: " + d.why + "\n1 error, 0 warnings\n")
             << d.what;
     }
+    // A file where a folder must be made, and no private folder to unpack in.
+    writeZip(folder.root + "/game.zip", {{"a", "x"}, {"a/b", "y"}});
+    EXPECT_EQ(ScriptLoad("game.zip").report(),
+              "game.zip: error: the game cannot be read: the entry 'a/b' cannot be unpacked\n1 "
+              "error, 0 warnings\n");
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string before = tmp != nullptr ? tmp : "";
+    setenv("TMPDIR", (folder.root + "/gone").c_str(), 1);
+    EXPECT_EQ(ScriptLoad("game.zip").report(),
+              "game.zip: error: the game cannot be read: no private folder could be made to unpack "
+              "it in\n1 error, 0 warnings\n");
+    tmp != nullptr ? setenv("TMPDIR", before.c_str(), 1) : unsetenv("TMPDIR");
     // A name longer than any file's.
     writeZip(folder.root + "/long.zip", {{std::string(1100, 'n'), "x"}});
     EXPECT_EQ(ScriptLoad("long.zip").report(),
