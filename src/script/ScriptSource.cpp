@@ -48,6 +48,15 @@ size_t sequenceLength(const std::string& s, size_t i) {
 
 } // namespace
 
+bool ScriptSource::isUtf8(const std::string& text) {
+    for (size_t i = 0, length; i < text.size(); i += length) {
+        if ((length = sequenceLength(text, i)) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ScriptSource::load(const std::string& bytes, std::vector<ScriptFinding>& findings) {
     lines.clear();
     if (bytes.size() > MAX_BYTES) {

@@ -37,6 +37,9 @@ public:
 
     // The characters (not bytes) in the first `bytes` bytes of `text`.
     static int characters(const std::string& text, size_t bytes);
+
+    // Whether `text` is UTF-8 throughout, as strictly as a script is read.
+    static bool isUtf8(const std::string& text);
 };
 
 #endif

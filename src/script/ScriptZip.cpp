@@ -1,5 +1,7 @@
 #include "ScriptZip.h"
 
+#include "ScriptSource.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
@@ -105,7 +107,7 @@ bool ScriptZip::unpack(const std::string& zip, std::string& made, std::string& f
         char name[1024];
         if (unzGetCurrentFileInfo64(archive, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
                 UNZ_OK ||
-            info.size_filename >= sizeof name) {
+            info.size_filename >= sizeof name || !ScriptSource::isUtf8(name)) {
             why = "an entry's name cannot be read";
             break;
         }
@@ -135,7 +137,9 @@ bool ScriptZip::unpack(const std::string& zip, std::string& made, std::string& f
             status = unzGoToNextFile(archive);
             continue;
         }
-        if (unzOpenCurrentFile(archive) != UNZ_OK) {
+        // Encrypted entries are refused before they are read: without the
+        // password their bytes would be unpacked as if they were the file's.
+        if ((info.flag & 1) != 0 || unzOpenCurrentFile(archive) != UNZ_OK) {
             why = "the entry '" + entry + "' cannot be unpacked (damaged or encrypted)";
             break;
         }

@@ -2,12 +2,14 @@
 // table of broken games, each the small good game below with one thing
 // broken, checked as `kz check game` checks it (ScriptLoad, what kz runs).
 #include "ScriptLoad.h"
+#include "ScriptPlayer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -497,6 +499,36 @@ TEST(ScriptCheck, FilesThatAreNotScripts) {
          "\t^\n"
          "6 errors, 0 warnings\n"},
     });
+    // Scenes past the thousandth are not read: a chain of 1000 more from
+    // sala, each going to the next, breaks where the reading stops.
+    Files chain = {{"sala.scene", "opening\n\tgo z0000\n"}};
+    for (int i = 0; i < 1000; i++) {
+        char name[16], next[16];
+        std::snprintf(name, sizeof name, "z%04d.scene", i);
+        std::snprintf(next, sizeof next, "z%04d", i + 1);
+        chain[name] = std::string("opening\n\tgo ") + next + "\n";
+    }
+    EXPECT_EQ(GameFolder().check(chain),
+              "game/game.kz: error: the game has 1002 scene files; at most 1000 are read\n"
+              "game/z0997.scene:2:5: error: unknown scene 'z0998'; did you mean 'z0098'? (to show "
+              "this line as it is, begin it with 'say ')\n"
+              "\tgo z0998\n"
+              "\t   ^\n"
+              "2 errors, 0 warnings\n");
+}
+
+// The folder is checked, then entered to play: one that went away between
+// the two is said so, and nothing starts.
+TEST(ScriptCheck, AGameThatMovedAfterItsCheckDoesNotStart) {
+    GameFolder folder;
+    ASSERT_EQ(folder.check({}), "");
+    ScriptLoad load("game");
+    ASSERT_TRUE(load.ok);
+    ASSERT_EQ(std::rename("game", "moved"), 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ScriptPlayer::play(load, false), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "game: error: the game's folder cannot be entered\n");
 }
 
 TEST(ScriptCheck, ScriptsThatDoNotParse) {
@@ -995,6 +1027,75 @@ TEST(ScriptCheck, ZipEntriesAreHeldToTheSameRules) {
     EXPECT_EQ(ScriptLoad("game.zip").report(),
               "game.zip: error: the game cannot be read: it is not a .zip archive, or it is "
               "damaged\n1 error, 0 warnings\n");
+    // Archives whose bytes were changed after they were written. Each has
+    // the entries a.txt and b.txt; `at` finds a field in the first entry's
+    // local header (from 0) or central one (from the central signature).
+    auto central = [](std::string& b) { return b.find("PK\x01\x02"); };
+    auto renameB = [](char first) {
+        return [first](std::string& b) {
+            for (size_t at; (at = b.find("b.txt")) != std::string::npos;) {
+                b[at] = first;
+            }
+        };
+    };
+    const struct {
+        const char* what;
+        std::function<void(std::string&)> damage;
+        std::string why;
+    } damaged[] = {
+        {"corrupt data", [](std::string& b) { b[30 + (b[26] & 0xFF) + (b[28] & 0xFF)] = '\xFF'; },
+         "the entry 'a.txt' is damaged (the archive may be cut short)"},
+        {"checksum",
+         [&](std::string& b) {
+             b[14] ^= 1;
+             b[central(b) + 16] ^= 1;
+         },
+         "the entry 'a.txt' is damaged (its checksum does not match)"},
+        {"headers that disagree", [&](std::string& b) { b[central(b) + 16] ^= 1; },
+         "the entry 'a.txt' cannot be unpacked (damaged or encrypted)"},
+        {"encrypted",
+         [&](std::string& b) {
+             b[6] |= 1;
+             b[central(b) + 8] |= 1;
+         },
+         "the entry 'a.txt' cannot be unpacked (damaged or encrypted)"},
+        {"given twice", renameB('a'), "the entry 'a.txt' cannot be unpacked (given twice?)"},
+        {"more entries listed than held",
+         [](std::string& b) {
+             b[b.rfind("PK\x05\x06") + 8]++;
+             b[b.rfind("PK\x05\x06") + 10]++;
+         },
+         "it is damaged (the archive may be cut short)"},
+        {"a name not in UTF-8", renameB('\xE9'), "an entry's name cannot be read"},
+    };
+    for (const auto& d : damaged) {
+        const std::string zip = folder.root + "/game.zip";
+        std::remove(zip.c_str());
+        writeZip(zip, {{"a.txt", "Hola"}, {"b.txt", "Adiós"}});
+        std::string bytes = fileBytes(zip);
+        d.damage(bytes);
+        std::ofstream(zip, std::ios::binary) << bytes;
+        EXPECT_EQ(ScriptLoad("game.zip").report(),
+                  "game.zip: error: the game cannot be read: " + d.why + "\n1 error, 0 warnings\n")
+            << d.what;
+    }
+    // A file where a folder must be made, and no private folder to unpack in.
+    writeZip(folder.root + "/game.zip", {{"a", "x"}, {"a/b", "y"}});
+    EXPECT_EQ(ScriptLoad("game.zip").report(),
+              "game.zip: error: the game cannot be read: the entry 'a/b' cannot be unpacked\n1 "
+              "error, 0 warnings\n");
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string before = tmp != nullptr ? tmp : "";
+    setenv("TMPDIR", (folder.root + "/gone").c_str(), 1);
+    EXPECT_EQ(ScriptLoad("game.zip").report(),
+              "game.zip: error: the game cannot be read: no private folder could be made to unpack "
+              "it in\n1 error, 0 warnings\n");
+    tmp != nullptr ? setenv("TMPDIR", before.c_str(), 1) : unsetenv("TMPDIR");
+    // A name longer than any file's.
+    writeZip(folder.root + "/long.zip", {{std::string(1100, 'n'), "x"}});
+    EXPECT_EQ(ScriptLoad("long.zip").report(),
+              "long.zip: error: the game cannot be read: an entry's name cannot be read\n1 error, "
+              "0 warnings\n");
 }
 
 // The guide for writers teaches with games that work: the game it builds

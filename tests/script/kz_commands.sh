@@ -32,6 +32,27 @@ out=$("$kz" check "$dir/nada") || status=$?
 [ "$status" = 1 ] && [ "$out" = "$dir/nada: error: there is no game folder or .zip here
 1 error, 0 warnings" ] || fail "kz check on nothing exits $status and prints: $out"
 
+# Wrong arguments: what kz can be given, exit status 2.
+usage="usage: kz [--no-reload] [GAME]
+       kz check GAME
+       kz explore [--limit N] GAME
+       kz package GAME --for linux|windows|web [--out DIR]
+       kz new DIR
+GAME is a game's folder or a .zip of one."
+for args in "check" "check $demo $demo" "explore --limit junk $demo" "explore --limit 0 $demo" \
+  "$demo $demo" "--reload $demo"; do
+  status=0
+  out=$("$kz" $args) || status=$?
+  [ "$status" = 2 ] && [ "$out" = "$usage" ] || fail "kz $args exits $status and prints: $out"
+done
+for args in "package:usage: kz package GAME --for linux|windows|web [--out DIR]" \
+  "package $demo --for:usage: kz package GAME --for linux|windows|web [--out DIR]" \
+  "new:usage: kz new DIR" "new $dir/a $dir/b:usage: kz new DIR"; do
+  status=0
+  out=$("$kz" ${args%%:*}) || status=$?
+  [ "$status" = 2 ] && [ "$out" = "${args#*:}" ] || fail "kz ${args%%:*} exits $status and prints: $out"
+done
+
 # kz new writes a game that checks clean, and never over another folder.
 out=$("$kz" new "$dir/nuevo") && [ -z "$("$kz" check "$dir/nuevo")" ] &&
   [ "$out" = "A new game is in $dir/nuevo: play it with kz $dir/nuevo" ] || fail "kz new: $out"
@@ -39,6 +60,20 @@ status=0
 out=$("$kz" new "$dir/nuevo") || status=$?
 [ "$status" = 1 ] && [ "$out" = "$dir/nuevo is not empty: nothing was written" ] ||
   fail "kz new over a game exits $status and prints: $out"
+
+# Files kz may not open, checked as someone other than root (root opens
+# anything whatever its permissions).
+as_user=
+[ "$(id -u)" != 0 ] || as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+cp -r "$dir/nuevo" "$dir/cerrado"
+chmod 755 "$dir"
+chmod 000 "$dir/cerrado/patio.scene" "$dir/cerrado/res/pressbutton.png"
+status=0
+out=$($as_user "$kz" check "$dir/cerrado") || status=$?
+[ "$status" = 1 ] && [ "$out" = "$dir/cerrado/game.kz: error: the dialog box and the buttons need the \
+picture 'pressbutton.png', which cannot be read: it cannot be opened
+$dir/cerrado/patio.scene: error: the file cannot be read: it cannot be opened
+2 errors, 0 warnings" ] || fail "kz check on files it cannot open exits $status and prints: $out"
 
 # kz package: a broken game, or one with a link that leaves it, is not packaged.
 ln -s /etc/passwd "$dir/nuevo/res/passwd"
