@@ -34,11 +34,9 @@ std::size_t ScriptExplorer::states() const {
     return visited;
 }
 
+// Nothing is looked at: the maps and the list stay empty.
 ScriptWatcher::ScriptWatcher(std::string folder)
     : folder(folder)
-    , files()
-    , settling()
-    , changes()
     , lastLook(0)
     , limited(false) {}
 
